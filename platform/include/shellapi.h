@@ -1,0 +1,10 @@
+// File drops from the shell.
+#pragma once
+
+#include "windows.h"
+
+UINT DragQueryFileA(HDROP drop, UINT index, LPSTR buffer, UINT size);
+#define DragQueryFile DragQueryFileA
+void DragFinish(HDROP drop);
+void DragAcceptFiles(HWND hwnd, BOOL accept);
+BOOL DragQueryPoint(HDROP drop, LPPOINT point);

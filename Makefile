@@ -1,0 +1,41 @@
+# The two set-up commands: `make demo` and `make test`. Both install what
+# they need and build from nothing.
+BUILD ?= build
+SAN_BUILD ?= build-sanitize
+JOBS ?= $(shell nproc)
+PACKAGES := cmake make g++ pkg-config libgtest-dev libgmock-dev libbenchmark-dev \
+            libpng-dev libfreetype-dev fonts-dejavu-core
+
+.PHONY: all deps build demo test test-normal test-sanitize bench format clean
+
+all: build
+
+deps:
+	@scripts/ensure-packages.sh $(PACKAGES)
+
+build: deps
+	@cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+	@cmake --build $(BUILD) -j$(JOBS)
+
+demo: build
+	$(BUILD)/bin/qzhost registry
+	$(BUILD)/bin/qzhost gallery --png gallery.png
+
+test: test-normal test-sanitize
+
+test-normal: build
+	cd $(BUILD) && ctest --output-on-failure -j$(JOBS)
+
+test-sanitize: deps
+	@cmake -S . -B $(SAN_BUILD) -DCMAKE_BUILD_TYPE=Debug -DQZ_SANITIZE=ON -DQZ_BENCH=OFF >/dev/null
+	@cmake --build $(SAN_BUILD) -j$(JOBS)
+	cd $(SAN_BUILD) && ASAN_OPTIONS=detect_leaks=1 ctest --output-on-failure -j$(JOBS)
+
+bench: build
+	@for b in $(BUILD)/bin/bench_*; do [ -x "$$b" ] && "$$b"; done
+
+format:
+	clang-format -i $$(git ls-files '*.cpp' '*.h')
+
+clean:
+	rm -rf $(BUILD) $(SAN_BUILD)

@@ -617,3 +617,25 @@ DWORD GetSysColor(int index);
 HBRUSH GetSysColorBrush(int index);
 LONG GetDialogBaseUnits();
 BOOL MessageBeep(UINT type);
+
+// ---- notifications from common controls (WM_NOTIFY) and the remaining colour messages ----
+struct NMHDR {
+  HWND hwndFrom;
+  UINT_PTR idFrom;
+  UINT code;
+};
+typedef NMHDR* LPNMHDR;
+
+#define WM_CTLCOLORMSGBOX 0x0132
+#define WM_CTLCOLORDLG 0x0136
+#define WM_CTLCOLORSCROLLBAR 0x0137
+
+// ---- removal of list and combo box items (WM_DELETEITEM lParam) ----
+struct DELETEITEMSTRUCT {
+  UINT CtlType;
+  UINT CtlID;
+  UINT itemID;
+  HWND hwndItem;
+  ULONG_PTR itemData;
+};
+typedef DELETEITEMSTRUCT* LPDELETEITEMSTRUCT;

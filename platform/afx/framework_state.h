@@ -1,0 +1,52 @@
+// The framework's per-process state: which object belongs to which window,
+// the message being handled, the reflection in progress and the object
+// waiting for the window it is creating. The platform is single-threaded.
+#pragma once
+
+#include <unordered_map>
+
+#include "afxwin.h"
+
+namespace afx {
+
+// A reflected message on its way into a child's WindowProc; the child did not
+// handle it if it reaches CWnd::WindowProc.
+struct ReflectFrame {
+  const CWnd* target;
+  UINT message;
+  bool unhandled;
+  ReflectFrame* previous;
+};
+
+struct FrameworkState {
+  std::unordered_map<HWND, CWnd*> permanent;
+  std::unordered_map<HWND, CWnd*> temporary;
+  MSG currentMessage = {};
+  ReflectFrame* reflecting = nullptr;
+  CWnd* creating = nullptr;
+  int creationDepth = 0;
+  HHOOK creationHook = nullptr;
+  bool filterInstalled = false;
+};
+
+FrameworkState& State();
+
+}  // namespace afx
+
+// Attaches the object waiting in CWnd::CreateEx to the window being created.
+LRESULT CALLBACK AfxCbtHook(int code, WPARAM wParam, LPARAM lParam);
+
+namespace afx {
+
+// Installs the pre-translation chain as the platform's message filter, once
+// after start or reset.
+void EnsureMessageFilter();
+
+// The application object the host made, or null.
+CWinApp* CurrentAppOrNull();
+void ResetDefaultApp();
+
+void ResetWindowMaps();
+void ResetCommonDialogs();
+
+}  // namespace afx

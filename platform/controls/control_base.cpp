@@ -1,0 +1,115 @@
+#include "control_base.h"
+
+namespace qz::controls {
+
+void NotifyParent(HWND hwnd, int code) {
+  HWND parent = GetParent(hwnd);
+  if (!parent) return;
+  SendMessageA(parent, WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(hwnd), code), reinterpret_cast<LPARAM>(hwnd));
+}
+
+LRESULT CopyTextOut(std::string_view text, WPARAM size, LPARAM buffer) {
+  if (size == 0 || !buffer) return 0;
+  char* out = reinterpret_cast<char*>(buffer);
+  size_t count = text.size() < size - 1 ? text.size() : size - 1;
+  text.copy(out, count);
+  out[count] = '\0';
+  return static_cast<LRESULT>(count);
+}
+
+void NotifyItemDeleted(HWND hwnd, UINT ctlType, int index, ULONG_PTR data, bool ownerDrawn) {
+  if (!ownerDrawn && data == 0) return;
+  HWND parent = GetParent(hwnd);
+  if (!parent || !IsWindow(parent)) return;
+  DELETEITEMSTRUCT dis{};
+  dis.CtlType = ctlType;
+  dis.CtlID = static_cast<UINT>(GetDlgCtrlID(hwnd));
+  dis.itemID = static_cast<UINT>(index);
+  dis.hwndItem = hwnd;
+  dis.itemData = data;
+  SendMessageA(parent, WM_DELETEITEM, dis.CtlID, reinterpret_cast<LPARAM>(&dis));
+}
+
+bool IsHollowBrush(HBRUSH brush) {
+  if (!brush) return false;
+  if (brush == static_cast<HBRUSH>(GetStockObject(NULL_BRUSH))) return true;
+  LOGBRUSH lb{};
+  return GetObjectA(brush, sizeof(lb), &lb) == sizeof(lb) && lb.lbStyle == BS_NULL;
+}
+
+HBRUSH AskParentForColors(HWND hwnd, HDC hdc, UINT ctlColorMessage, int textColorIndex, int backColorIndex) {
+  SetTextColor(hdc, GetSysColor(textColorIndex));
+  SetBkColor(hdc, GetSysColor(backColorIndex));
+  SetBkMode(hdc, OPAQUE);
+  HWND parent = GetParent(hwnd);
+  HBRUSH brush = nullptr;
+  if (parent) {
+    brush = reinterpret_cast<HBRUSH>(
+        SendMessageA(parent, ctlColorMessage, reinterpret_cast<WPARAM>(hdc), reinterpret_cast<LPARAM>(hwnd)));
+  }
+  // A parent that leaves the message to default processing returns nothing
+  // (or zero); the control then keeps its system colours.
+  if (!brush) return GetSysColorBrush(backColorIndex);
+  if (IsHollowBrush(brush)) return nullptr;
+  return brush;
+}
+
+HFONT FontOrSystem(HFONT font) {
+  return font ? font : static_cast<HFONT>(GetStockObject(SYSTEM_FONT));
+}
+
+TEXTMETRICA MeasureFont(HWND hwnd, HFONT font) {
+  TEXTMETRICA tm{};
+  HDC hdc = GetDC(hwnd);
+  if (!hdc) return tm;
+  {
+    FontSelection selection(hdc, font);
+    GetTextMetricsA(hdc, &tm);
+  }
+  ReleaseDC(hwnd, hdc);
+  return tm;
+}
+
+namespace {
+
+constexpr int kClientEdge = 2;
+
+bool DrawsOwnEdge(HWND hwnd, const RECT& client) {
+  if (!(ExStyleOf(hwnd) & WS_EX_CLIENTEDGE)) return false;
+  RECT window{};
+  GetWindowRect(hwnd, &window);
+  return window.right - window.left == client.right && window.bottom - window.top == client.bottom;
+}
+
+}  // namespace
+
+RECT InnerClientRect(HWND hwnd) {
+  RECT client{};
+  GetClientRect(hwnd, &client);
+  if (DrawsOwnEdge(hwnd, client)) Inset(client, kClientEdge, kClientEdge);
+  return client;
+}
+
+void DrawClientEdge(HWND hwnd, HDC hdc) {
+  RECT client{};
+  GetClientRect(hwnd, &client);
+  if (DrawsOwnEdge(hwnd, client)) DrawEdge(hdc, &client, EDGE_SUNKEN, BF_RECT);
+}
+
+WindowText::WindowText(HWND hwnd) {
+  inline_[0] = '\0';
+  int length = GetWindowTextLengthA(hwnd);
+  if (length < static_cast<int>(sizeof(inline_))) {
+    length_ = GetWindowTextA(hwnd, inline_, sizeof(inline_));
+    return;
+  }
+  heap_.resize(length + 1);
+  length_ = GetWindowTextA(hwnd, heap_.data(), length + 1);
+  heap_.resize(length_);
+}
+
+void UseDisabledTextColor(HDC hdc) {
+  SetTextColor(hdc, GetSysColor(COLOR_GRAYTEXT));
+}
+
+}  // namespace qz::controls

@@ -1,0 +1,230 @@
+#include <algorithm>
+#include <cstring>
+#include <vector>
+
+#include "dc.h"
+
+namespace qz::gdi {
+namespace {
+
+constexpr DWORD kNotSrcCopy = 0x00330008;
+constexpr DWORD kPatInvert = 0x005A0049;
+
+// Ternary raster operations are truth tables over pattern, source and
+// destination bits (P = 0xF0, S = 0xCC, D = 0xAA), held in bits 16-23.
+inline unsigned RopIndex(DWORD rop) {
+  return (rop >> 16) & 0xFF;
+}
+inline bool UsesSource(DWORD rop) {
+  return ((RopIndex(rop) >> 2) & 0x33) != (RopIndex(rop) & 0x33);
+}
+
+uint32_t Ternary(unsigned index, uint32_t p, uint32_t s, uint32_t d) {
+  uint32_t r = 0;
+  for (unsigned k = 0; k < 8; ++k) {
+    if (!(index & (1u << k))) continue;
+    r |= ((k & 4) ? p : ~p) & ((k & 2) ? s : ~s) & ((k & 1) ? d : ~d);
+  }
+  return r & 0xFFFFFF;
+}
+
+// Applies `rop` to n pixels; `src` may be null when the ROP ignores it.
+// `opaqueOnly` drops the top byte: surfaces have no alpha channel.
+void BlitRow(uint32_t* dst, const uint32_t* src, int n, DWORD rop, uint32_t pattern, bool opaqueOnly) {
+  switch (rop) {
+    case SRCCOPY:
+      if (opaqueOnly) {
+        if (dst <= src || dst >= src + n) {
+          for (int i = 0; i < n; ++i) dst[i] = src[i] & 0xFFFFFF;
+        } else {
+          for (int i = n - 1; i >= 0; --i) dst[i] = src[i] & 0xFFFFFF;
+        }
+      } else {
+        std::memmove(dst, src, static_cast<size_t>(n) * sizeof(uint32_t));
+      }
+      return;
+    case SRCPAINT:
+      for (int i = 0; i < n; ++i) dst[i] = (dst[i] | src[i]) & 0xFFFFFF;
+      return;
+    case SRCAND:
+      for (int i = 0; i < n; ++i) dst[i] = (dst[i] & src[i]) & 0xFFFFFF;
+      return;
+    case SRCINVERT:
+      for (int i = 0; i < n; ++i) dst[i] = (dst[i] ^ src[i]) & 0xFFFFFF;
+      return;
+    case kNotSrcCopy:
+      for (int i = 0; i < n; ++i) dst[i] = ~src[i] & 0xFFFFFF;
+      return;
+    case PATCOPY:
+      std::fill(dst, dst + n, pattern);
+      return;
+    case kPatInvert:
+      for (int i = 0; i < n; ++i) dst[i] = (dst[i] ^ pattern) & 0xFFFFFF;
+      return;
+    case DSTINVERT:
+      for (int i = 0; i < n; ++i) dst[i] = ~dst[i] & 0xFFFFFF;
+      return;
+    case BLACKNESS:
+      std::fill(dst, dst + n, 0u);
+      return;
+    case WHITENESS:
+      std::fill(dst, dst + n, 0xFFFFFFu);
+      return;
+    default: {
+      unsigned index = RopIndex(rop);
+      for (int i = 0; i < n; ++i) dst[i] = Ternary(index, pattern, src ? src[i] : 0, dst[i]);
+    }
+  }
+}
+
+uint32_t PatternOf(const Dc& dc) {
+  return dc.brush && !dc.brush->hollow ? dc.brush->pixel : 0;
+}
+
+}  // namespace
+}  // namespace qz::gdi
+
+using namespace qz::gdi;
+
+BOOL BitBlt(HDC dest, int x, int y, int width, int height, HDC src, int srcX, int srcY, DWORD rop) {
+  Dc* d = DcOf(dest);
+  if (!d) return FALSE;
+  bool usesSource = UsesSource(rop);
+  Dc* s = usesSource ? DcOf(src) : nullptr;
+  if (usesSource && !s) return FALSE;
+  if (width <= 0 || height <= 0) return TRUE;
+  if (rop == PATCOPY && (!d->brush || d->brush->hollow)) return TRUE;
+  Raster raster;
+  if (!MakeRaster(*d, &raster)) return TRUE;
+  RECT box{x + raster.offset.x, y + raster.offset.y, x + raster.offset.x + width, y + raster.offset.y + height};
+  Canvas source;
+  int shiftX = 0, shiftY = 0;  // destination canvas -> source canvas
+  if (usesSource) {
+    if (!CanvasOf(*s, &source)) return TRUE;
+    POINT so = LogicalOffset(*s);
+    shiftX = srcX + so.x - box.left;
+    shiftY = srcY + so.y - box.top;
+    // Only what the source has can be copied.
+    box = qz::IntersectRects(box, RECT{-shiftX, -shiftY, source.width - shiftX, source.height - shiftY});
+  }
+  box = qz::IntersectRects(box, raster.limit);
+  if (qz::IsEmptyRect(box)) return TRUE;
+  bool opaqueOnly = d->type == OBJ_DC;
+  uint32_t pattern = PatternOf(*d);
+  for (size_t i = 0; i < raster.count; ++i) {
+    RECT c = qz::IntersectRects(box, raster.rects[i]);
+    if (qz::IsEmptyRect(c)) continue;
+    int n = c.right - c.left;
+    // Copying within one canvas downwards must read rows before they are overwritten.
+    bool upward = usesSource && source.base == raster.canvas.base && shiftY < 0;
+    for (int k = 0; k < c.bottom - c.top; ++k) {
+      int row = upward ? c.bottom - 1 - k : c.top + k;
+      const uint32_t* in = usesSource ? source.Row(row + shiftY) + c.left + shiftX : nullptr;
+      BlitRow(raster.canvas.Row(row) + c.left, in, n, rop, pattern, opaqueOnly);
+    }
+  }
+  return TRUE;
+}
+
+// Nearest-neighbour; a negative width or height on one side mirrors the image.
+BOOL StretchBlt(HDC dest, int x, int y, int width, int height, HDC src, int srcX, int srcY, int srcWidth, int srcHeight,
+                DWORD rop) {
+  if (width == srcWidth && height == srcHeight && width > 0 && height > 0)
+    return BitBlt(dest, x, y, width, height, src, srcX, srcY, rop);
+  Dc* d = DcOf(dest);
+  if (!d) return FALSE;
+  bool usesSource = UsesSource(rop);
+  Dc* s = usesSource ? DcOf(src) : nullptr;
+  if (usesSource && !s) return FALSE;
+  if (width == 0 || height == 0 || (usesSource && (srcWidth == 0 || srcHeight == 0))) return TRUE;
+  if (!usesSource)
+    return BitBlt(dest, width < 0 ? x + width + 1 : x, height < 0 ? y + height + 1 : y, std::abs(width),
+                  std::abs(height), nullptr, 0, 0, rop);
+  bool mirrorX = (width < 0) != (srcWidth < 0), mirrorY = (height < 0) != (srcHeight < 0);
+  // A negative extent runs from the given pixel backwards, that pixel included.
+  int dx0 = width < 0 ? x + width + 1 : x, dy0 = height < 0 ? y + height + 1 : y;
+  int dw = std::abs(width), dh = std::abs(height);
+  int sx0 = srcWidth < 0 ? srcX + srcWidth + 1 : srcX, sy0 = srcHeight < 0 ? srcY + srcHeight + 1 : srcY;
+  int sw = std::abs(srcWidth), sh = std::abs(srcHeight);
+  Raster raster;
+  Canvas source;
+  if (!MakeRaster(*d, &raster) || !CanvasOf(*s, &source)) return TRUE;
+  POINT so = LogicalOffset(*s);
+  RECT box = qz::IntersectRects(
+      RECT{dx0 + raster.offset.x, dy0 + raster.offset.y, dx0 + raster.offset.x + dw, dy0 + raster.offset.y + dh},
+      raster.limit);
+  if (qz::IsEmptyRect(box)) return TRUE;
+  auto sourceIndex = [](int i, int destSize, int srcSize, bool mirror) {
+    int k = static_cast<int>((2 * int64_t{i} + 1) * srcSize / (2 * int64_t{destSize}));
+    return mirror ? srcSize - 1 - k : k;
+  };
+  static std::vector<int>* columns = new std::vector<int>;
+  columns->resize(static_cast<size_t>(box.right - box.left));
+  for (int col = box.left; col < box.right; ++col)
+    (*columns)[static_cast<size_t>(col - box.left)] =
+        sx0 + so.x + sourceIndex(col - dx0 - raster.offset.x, dw, sw, mirrorX);
+  bool opaqueOnly = d->type == OBJ_DC;
+  uint32_t pattern = PatternOf(*d);
+  for (size_t i = 0; i < raster.count; ++i) {
+    RECT c = qz::IntersectRects(box, raster.rects[i]);
+    for (int row = c.top; row < c.bottom; ++row) {
+      int sy = sy0 + so.y + sourceIndex(row - dy0 - raster.offset.y, dh, sh, mirrorY);
+      if (sy < 0 || sy >= source.height) continue;
+      const uint32_t* in = source.Row(sy);
+      uint32_t* out = raster.canvas.Row(row);
+      for (int col = c.left; col < c.right; ++col) {
+        int sx = (*columns)[static_cast<size_t>(col - box.left)];
+        if (sx < 0 || sx >= source.width) continue;
+        uint32_t pixel = in[sx];
+        BlitRow(out + col, &pixel, 1, rop, pattern, opaqueOnly);
+      }
+    }
+  }
+  return TRUE;
+}
+
+// Bottom-up DIBs address their rows from the bottom (srcY is the lowest row
+// drawn); `bits` holds `lines` rows starting at row `startScan`.
+int SetDIBitsToDevice(HDC hdc, int x, int y, DWORD width, DWORD height, int srcX, int srcY, UINT startScan, UINT lines,
+                      const void* bits, const BITMAPINFO* info, UINT usage) {
+  Dc* d = DcOf(hdc);
+  if (!d || !bits || !info || usage != DIB_RGB_COLORS) return 0;
+  const BITMAPINFOHEADER& h = info->bmiHeader;
+  if ((h.biBitCount != 32 && h.biBitCount != 24) || h.biCompression != BI_RGB || h.biWidth <= 0 || h.biHeight == 0 ||
+      h.biHeight == INT32_MIN)
+    return 0;
+  bool bottomUp = h.biHeight > 0;
+  int64_t dibHeight = bottomUp ? h.biHeight : -int64_t{h.biHeight};
+  int64_t rowBytes = h.biBitCount == 32 ? int64_t{h.biWidth} * 4 : (int64_t{h.biWidth} * 3 + 3) & ~int64_t{3};
+  if (width > INT32_MAX || height > INT32_MAX) return 0;
+  Raster raster;
+  if (!MakeRaster(*d, &raster)) return static_cast<int>(lines);
+  int64_t firstScan = startScan, endScan = std::min<int64_t>(int64_t{startScan} + lines, dibHeight);
+  RECT box = qz::IntersectRects(RECT{x + raster.offset.x, y + raster.offset.y,
+                                     static_cast<LONG>(x + raster.offset.x + static_cast<int64_t>(width)),
+                                     static_cast<LONG>(y + raster.offset.y + static_cast<int64_t>(height))},
+                                raster.limit);
+  // Columns the DIB has.
+  int columnShift = srcX - (x + raster.offset.x);
+  box = qz::IntersectRects(box, RECT{-columnShift, box.top, h.biWidth - columnShift, box.bottom});
+  if (qz::IsEmptyRect(box)) return static_cast<int>(lines);
+  bool opaqueOnly = d->type == OBJ_DC;
+  const uint8_t* base = static_cast<const uint8_t*>(bits);
+  for (size_t i = 0; i < raster.count; ++i) {
+    RECT c = qz::IntersectRects(box, raster.rects[i]);
+    for (int row = c.top; row < c.bottom; ++row) {
+      int64_t j = row - (y + raster.offset.y);
+      int64_t scan = bottomUp ? srcY + (int64_t{height} - 1 - j) : srcY + j;
+      if (scan < firstScan || scan >= endScan) continue;
+      const uint8_t* in = base + (scan - firstScan) * rowBytes;
+      uint32_t* out = raster.canvas.Row(row);
+      for (int col = c.left; col < c.right; ++col) {
+        const uint8_t* p = in + static_cast<int64_t>(col + columnShift) * (h.biBitCount / 8);
+        uint32_t pixel = uint32_t{p[0]} | uint32_t{p[1]} << 8 | uint32_t{p[2]} << 16;
+        if (h.biBitCount == 32 && !opaqueOnly) pixel |= uint32_t{p[3]} << 24;
+        out[col] = pixel;
+      }
+    }
+  }
+  return static_cast<int>(lines);
+}

@@ -1,0 +1,49 @@
+// Pixel-level primitives: spans, boxes and pixels clipped to a DC's clip
+// rectangles, combined with the destination through a binary raster operation.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+
+#include "wingdi.h"
+
+namespace qz::gdi {
+
+struct Canvas {
+  uint32_t* base = nullptr;  // row 0
+  ptrdiff_t stride = 0;      // in pixels; negative for bottom-up memory
+  int width = 0;
+  int height = 0;
+  uint32_t* Row(int y) const { return base + y * stride; }
+};
+
+struct Raster {
+  Canvas canvas;
+  const RECT* rects = nullptr;  // disjoint clip rectangles, canvas coordinates
+  size_t count = 0;
+  RECT limit{0, 0, 0, 0};  // clip bounds within the canvas (and any extra limit)
+  POINT offset{0, 0};      // logical -> canvas
+};
+
+// Combines pen colour p with destination d per R2_ code, on the RGB bits.
+inline uint32_t ApplyRop2(int rop, uint32_t p, uint32_t d) {
+  unsigned t = static_cast<unsigned>(rop - 1);
+  uint32_t r = 0;
+  if (t & 1) r |= ~p & ~d;
+  if (t & 2) r |= ~p & d;
+  if (t & 4) r |= p & ~d;
+  if (t & 8) r |= p & d;
+  return r & 0xFFFFFF;
+}
+
+bool Visible(const Raster& raster, int x, int y);
+void PlotPixel(const Raster& raster, int x, int y, uint32_t pixel, int rop);
+// Half-open box in canvas coordinates.
+void FillBox(const Raster& raster, RECT box, uint32_t pixel, int rop);
+// Mixes `pixel` into the canvas by 8-bit coverage, a w x h block at (x, y).
+void BlendCoverage(const Raster& raster, int x, int y, const uint8_t* coverage, int w, int h, int pitch,
+                   uint32_t pixel);
+// Restricts the raster's limit to `box` (canvas coordinates).
+void LimitTo(Raster* raster, const RECT& box);
+
+}  // namespace qz::gdi

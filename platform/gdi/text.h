@@ -1,0 +1,57 @@
+// Laying out and drawing runs of ANSI text with a realised font.
+#pragma once
+
+#include "dc.h"
+#include "fonts.h"
+
+namespace qz::gdi {
+
+struct RunOptions {
+  bool prefix = false;        // '&' underlines the next character, "&&" is '&'
+  bool skipControls = false;  // characters below 0x20 take no room and draw nothing
+  int tabWidth = -1;          // > 0: tabs advance to multiples of it; 0: no room; < 0: drawn as glyphs
+};
+
+struct TextDecoration {
+  bool underline = false;
+  bool strikeOut = false;
+};
+
+FontFace* FaceOfDc(Dc& dc);
+inline int LineHeight(const FontFace* face) {
+  return face->ascent + face->descent;
+}
+
+// Calls visit(c, x, underlined) for each character that shows, with x its
+// pen position from the start of the run; returns the run's width.
+template <class Visit>
+int WalkRun(FontFace* face, const char* text, int length, const RunOptions& options, Visit&& visit) {
+  int x = 0;
+  for (int i = 0; i < length; ++i) {
+    unsigned char c = static_cast<unsigned char>(text[i]);
+    bool underlined = false;
+    if (options.prefix && c == '&') {
+      if (++i >= length) break;
+      c = static_cast<unsigned char>(text[i]);
+      underlined = c != '&';
+    }
+    if (c == '\t' && options.tabWidth >= 0) {
+      if (options.tabWidth > 0) x = (x / options.tabWidth + 1) * options.tabWidth;
+      continue;
+    }
+    if (c < 0x20 && options.skipControls) continue;
+    visit(c, x, underlined);
+    x += GlyphOf(face, c).advance;
+  }
+  return x;
+}
+
+inline int RunWidth(FontFace* face, const char* text, int length, const RunOptions& options) {
+  return WalkRun(face, text, length, options, [](unsigned char, int, bool) {});
+}
+
+// Draws a run with its top-left at canvas (x, top) in `pixel`.
+void DrawRun(const Raster& raster, FontFace* face, int x, int top, const char* text, int length,
+             const RunOptions& options, uint32_t pixel, TextDecoration decoration);
+
+}  // namespace qz::gdi

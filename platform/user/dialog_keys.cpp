@@ -1,0 +1,101 @@
+#include <strings.h>
+
+#include "wm.h"
+
+namespace qz::user {
+
+// Visible, enabled WS_TABSTOP windows in creation order; WS_EX_CONTROLPARENT
+// windows are looked into rather than stopped at.
+static void CollectTabStops(Window* parent, std::vector<Window*>* out) {
+  for (Window* c : parent->children) {
+    if (!(c->style & WS_VISIBLE) || (c->style & WS_DISABLED)) continue;
+    if (c->exStyle & WS_EX_CONTROLPARENT)
+      CollectTabStops(c, out);
+    else if (c->style & WS_TABSTOP)
+      out->push_back(c);
+  }
+}
+
+static void MoveTabFocus(Window* dialog, bool backwards) {
+  Platform& p = P();
+  std::vector<Window*>& stops = p.scratchWindows;
+  stops.clear();
+  CollectTabStops(dialog, &stops);
+  if (stops.empty()) return;
+  Window* focus = Find(p.focus);
+  size_t n = stops.size();
+  size_t at = n;
+  for (size_t i = 0; i < n; ++i)
+    if (focus && (stops[i] == focus || IsDescendant(stops[i], focus))) at = i;
+  size_t next = at == n ? (backwards ? n - 1 : 0) : (backwards ? (at + n - 1) % n : (at + 1) % n);
+  Window* target = stops[next];
+  HWND handle = target->handle;
+  LRESULT code = Send(target, WM_GETDLGCODE, 0, 0);
+  SetFocus(handle);
+  // An edit reached by Tab shows all its text selected.
+  if (code & DLGC_HASSETSEL) SendMessageA(handle, EM_SETSEL, 0, -1);
+}
+
+static bool IsDefaultPushButton(const Window* w) {
+  return w->cls && strcasecmp(w->cls->name.c_str(), "BUTTON") == 0 && (w->style & BS_TYPEMASK) == BS_DEFPUSHBUTTON &&
+         (w->style & WS_VISIBLE) && !(w->style & WS_DISABLED);
+}
+
+static Window* FindDefaultPushButton(Window* parent) {
+  for (Window* c : parent->children) {
+    if (IsDefaultPushButton(c)) return c;
+    if (Window* found = FindDefaultPushButton(c)) return found;
+  }
+  return nullptr;
+}
+
+// Enter presses the focused push button, else the default push button, else
+// IDOK; a disabled button of that id swallows the key.
+static void PressDefaultButton(Window* dialog, Window* focus, LRESULT focusCode) {
+  Window* button = nullptr;
+  if (focus && (focusCode & (DLGC_DEFPUSHBUTTON | DLGC_UNDEFPUSHBUTTON))) button = focus;
+  if (!button) button = FindDefaultPushButton(dialog);
+  int id = button ? static_cast<int>(button->id) : IDOK;
+  HWND handle = button ? button->handle : GetDlgItem(dialog->handle, IDOK);
+  if (handle && !IsWindowEnabled(handle)) {
+    MessageBeep(0);
+    return;
+  }
+  Send(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(handle));
+}
+
+}  // namespace qz::user
+
+using namespace qz::user;
+
+// Keyboard navigation in a panel of controls: Tab and Shift+Tab move the
+// focus, Enter and Escape press OK/the default button and Cancel, unless the
+// focus control's WM_GETDLGCODE keeps the key. Other messages are left to
+// the caller to translate and dispatch.
+BOOL IsDialogMessageA(HWND dialog, LPMSG msg) {
+  Platform& p = P();
+  Window* d = Find(dialog);
+  if (!d || !msg || msg->message != WM_KEYDOWN) return FALSE;
+  Window* target = Find(msg->hwnd);
+  if (!target || (target != d && !IsDescendant(d, target))) return FALSE;
+  int vk = static_cast<int>(msg->wParam);
+  if (vk != VK_TAB && vk != VK_RETURN && vk != VK_ESCAPE) return FALSE;
+  Hold hold;
+  LRESULT code = Send(target, WM_GETDLGCODE, msg->wParam, reinterpret_cast<LPARAM>(msg));
+  if (d->dead) return TRUE;
+  switch (vk) {
+    case VK_TAB:
+      if (code & (DLGC_WANTTAB | DLGC_WANTALLKEYS)) return FALSE;
+      MoveTabFocus(d, GetKeyState(VK_SHIFT) < 0);
+      return TRUE;
+    case VK_RETURN:
+      if (code & DLGC_WANTALLKEYS) return FALSE;
+      PressDefaultButton(d, target->dead || target->handle != p.focus ? nullptr : target, code);
+      return TRUE;
+    case VK_ESCAPE:
+      if (code & DLGC_WANTALLKEYS) return FALSE;
+      Send(d, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(dialog, IDCANCEL)));
+      return TRUE;
+  }
+  return FALSE;
+}

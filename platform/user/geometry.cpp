@@ -1,0 +1,83 @@
+#include "wm.h"
+
+namespace qz::user {
+
+RECT WindowRectOnScreen(const Window* w) {
+  if (!w->parent) return w->rect;
+  POINT origin = ClientOriginOnScreen(w->parent);
+  return OffsetRectBy(w->rect, origin.x, origin.y);
+}
+
+POINT ClientOriginOnScreen(const Window* w) {
+  if (!w->parent) return POINT{0, 0};
+  int x = 0, y = 0;
+  for (const Window* a = w; a->parent; a = a->parent) {
+    int inset = FrameInset(a);
+    x += a->rect.left + inset;
+    y += a->rect.top + inset;
+  }
+  return POINT{x, y};
+}
+
+RECT WindowRectOnSurface(const Window* w) {
+  RECT screen = WindowRectOnScreen(w);
+  const RECT& top = TopLevelOf(const_cast<Window*>(w))->rect;
+  return OffsetRectBy(screen, -top.left, -top.top);
+}
+
+RECT ClientRectOnSurface(const Window* w) {
+  POINT origin = ClientOriginOnScreen(w);
+  const RECT& top = TopLevelOf(const_cast<Window*>(w))->rect;
+  return OffsetRectBy(ClientRect(w), origin.x - top.left, origin.y - top.top);
+}
+
+}  // namespace qz::user
+
+using namespace qz::user;
+
+BOOL GetClientRect(HWND hwnd, LPRECT rect) {
+  Window* w = Find(hwnd);
+  if (!w || !rect) return FALSE;
+  *rect = ClientRect(w);
+  return TRUE;
+}
+
+BOOL GetWindowRect(HWND hwnd, LPRECT rect) {
+  Window* w = Find(hwnd);
+  if (!w || !rect) return FALSE;
+  *rect = WindowRectOnScreen(w);
+  return TRUE;
+}
+
+BOOL ClientToScreen(HWND hwnd, LPPOINT point) {
+  Window* w = Find(hwnd);
+  if (!w || !point) return FALSE;
+  POINT origin = ClientOriginOnScreen(w);
+  point->x += origin.x;
+  point->y += origin.y;
+  return TRUE;
+}
+
+BOOL ScreenToClient(HWND hwnd, LPPOINT point) {
+  Window* w = Find(hwnd);
+  if (!w || !point) return FALSE;
+  POINT origin = ClientOriginOnScreen(w);
+  point->x -= origin.x;
+  point->y -= origin.y;
+  return TRUE;
+}
+
+// A null window stands for the screen.
+int MapWindowPoints(HWND from, HWND to, LPPOINT points, UINT count) {
+  Window* a = from ? Find(from) : P().desktop;
+  Window* b = to ? Find(to) : P().desktop;
+  if (!a || !b) return 0;
+  POINT oa = ClientOriginOnScreen(a);
+  POINT ob = ClientOriginOnScreen(b);
+  int dx = oa.x - ob.x, dy = oa.y - ob.y;
+  for (UINT i = 0; points && i < count; ++i) {
+    points[i].x += dx;
+    points[i].y += dy;
+  }
+  return MAKELONG(static_cast<WORD>(dx), static_cast<WORD>(dy));
+}

@@ -1,0 +1,55 @@
+#include "wm.h"
+
+namespace qz {
+
+using namespace user;
+
+void StartRecording() {
+  P().recorded.clear();
+  P().recording = true;
+}
+
+std::vector<RecordedMessage> StopRecording() {
+  Platform& p = P();
+  p.recording = false;
+  std::vector<RecordedMessage> out;
+  out.swap(p.recorded);
+  return out;
+}
+
+void ResetPlatform() {
+  Platform& p = P();
+  Hold hold;
+  // Hooks go first so that none can veto the teardown.
+  ClearHooks();
+  while (!p.desktop->children.empty()) {
+    Window* top = p.desktop->children.back();
+    if (!DestroyWindow(top->handle) && !top->dead) {
+      // Destruction already under way further up the stack: detach it so the loop ends.
+      Unlink(top);
+    }
+  }
+  ClearTimers();
+  ClearInput();
+  p.posted.Clear();
+  p.capture = nullptr;
+  p.focus = nullptr;
+  p.cursor = nullptr;
+  p.now = 0;
+  p.messageTime = 0;
+  p.recording = false;
+  p.recorded.clear();
+  ReleaseAllWindowDCs();
+  ClearClasses();
+}
+
+}  // namespace qz
+
+LONG GetDialogBaseUnits() {
+  // The platform's system font at 96 DPI measures 8 x 16 pixels.
+  return MAKELONG(8, 16);
+}
+
+BOOL MessageBeep(UINT) {
+  return TRUE;
+}

@@ -1,0 +1,109 @@
+#include "wm.h"
+
+#include <algorithm>
+
+namespace qz::user {
+
+Platform::Platform() {
+  desktop = new Window;
+  desktop->handle = reinterpret_cast<HWND>(kHandleBase);
+  desktop->style = WS_VISIBLE;
+  desktop->rect = RECT{0, 0, kScreenWidth, kScreenHeight};
+  handles.push_back(desktop);
+  // Drawing on the desktop goes nowhere: its DCs get a 1x1 surface and an empty clip.
+  desktopSurface.width = 1;
+  desktopSurface.height = 1;
+  desktopSurface.pixels.assign(1, 0);
+}
+
+Platform* g_platform = nullptr;
+
+// Never destroyed: other libraries' exit code may still call in.
+Platform& CreatePlatform() {
+  if (!g_platform) g_platform = new Platform;
+  return *g_platform;
+}
+
+static void Collect() {
+  Platform& p = P();
+  while (!p.graveyard.empty()) {
+    Window* w = p.graveyard.back();
+    p.graveyard.pop_back();
+    delete w;
+  }
+}
+
+Hold::~Hold() {
+  if (--P().hold == 0 && !P().graveyard.empty()) Collect();
+}
+
+Window* Find(HWND hwnd) {
+  uintptr_t v = reinterpret_cast<uintptr_t>(hwnd);
+  Platform& p = P();
+  if (v < kHandleBase || v - kHandleBase >= p.handles.size()) return nullptr;
+  return p.handles[v - kHandleBase];
+}
+
+Window* NewWindow() {
+  Platform& p = P();
+  Window* w = new Window;
+  w->handle = reinterpret_cast<HWND>(kHandleBase + p.handles.size());
+  p.handles.push_back(w);
+  return w;
+}
+
+void Retire(Window* w) {
+  Platform& p = P();
+  w->dead = true;
+  p.handles[reinterpret_cast<uintptr_t>(w->handle) - kHandleBase] = nullptr;
+  if (w->cls) --w->cls->liveWindows;
+  w->frameDirty = false;
+  ClearUpdate(w);
+  FreeSurface(w);
+  p.graveyard.push_back(w);
+  if (p.hold == 0) Collect();
+}
+
+Window* TopLevelOf(Window* w) {
+  while (w->parent && !IsTopLevel(w)) w = w->parent;
+  return w;
+}
+
+bool IsVisibleChain(const Window* w) {
+  for (; w; w = w->parent)
+    if (!(w->style & WS_VISIBLE)) return false;
+  return true;
+}
+
+bool IsEnabledChain(const Window* w) {
+  for (; w; w = w->parent)
+    if (w->style & WS_DISABLED) return false;
+  return true;
+}
+
+bool IsDescendant(const Window* ancestor, const Window* w) {
+  for (w = w ? w->parent : nullptr; w; w = w->parent)
+    if (w == ancestor) return true;
+  return false;
+}
+
+void Unlink(Window* w) {
+  if (!w->parent) return;
+  auto& siblings = w->parent->children;
+  siblings.erase(std::remove(siblings.begin(), siblings.end(), w), siblings.end());
+  w->parent = nullptr;
+}
+
+void Record(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, bool posted) {
+  P().recorded.push_back(RecordedMessage{hwnd, msg, wParam, lParam, posted});
+}
+
+LRESULT Deliver(Window* w, UINT msg, WPARAM wParam, LPARAM lParam, bool posted) {
+  Platform& p = P();
+  if (p.recording) Record(w->handle, msg, wParam, lParam, posted);
+  WNDPROC proc = w->proc ? w->proc : DefWindowProcA;
+  Hold hold;
+  return proc(w->handle, msg, wParam, lParam);
+}
+
+}  // namespace qz::user

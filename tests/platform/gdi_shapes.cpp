@@ -1,0 +1,178 @@
+#include "gdi_test_util.h"
+
+using namespace gditest;
+
+namespace {
+
+constexpr uint32_t kRed = 0xFF0000;
+
+class Shapes : public testing::Test {
+ protected:
+  Shapes() : c(40, 40) {
+    brush = CreateSolidBrush(RGB(255, 0, 0));
+    SelectObject(c.dc(), brush);
+  }
+  ~Shapes() override {
+    SelectObject(c.dc(), GetStockObject(WHITE_BRUSH));
+    DeleteObject(brush);
+  }
+  Canvas c;
+  HBRUSH brush;
+};
+
+TEST_F(Shapes, RectangleOutlinesWithThePenAndFillsWithTheBrushExcludingRightAndBottom) {
+  Rectangle(c.dc(), 5, 6, 15, 12);
+  EXPECT_TRUE(SameRect(c.MarkedBounds(), RECT{5, 6, 15, 12})) << c.Picture();
+  EXPECT_EQ(c.At(5, 6), kBlack);
+  EXPECT_EQ(c.At(14, 11), kBlack);
+  EXPECT_EQ(c.At(6, 7), kRed);
+  EXPECT_EQ(c.At(13, 10), kRed);
+  EXPECT_EQ(c.Count(kRed), 8 * 4);
+  EXPECT_EQ(c.Count(kBlack), 10 * 6 - 8 * 4);
+}
+
+TEST_F(Shapes, RectangleWithNullPenFillsOnePixelLess) {
+  SelectObject(c.dc(), GetStockObject(NULL_PEN));
+  Rectangle(c.dc(), 5, 6, 15, 12);
+  EXPECT_TRUE(SameRect(c.MarkedBounds(), RECT{5, 6, 14, 11})) << c.Picture();
+  EXPECT_EQ(c.Count(kRed), 9 * 5);
+}
+
+TEST_F(Shapes, RectangleWithNullBrushLeavesTheInside) {
+  SelectObject(c.dc(), GetStockObject(NULL_BRUSH));
+  Rectangle(c.dc(), 5, 6, 15, 12);
+  EXPECT_EQ(c.At(8, 8), kWhite);
+  EXPECT_EQ(c.Count(kBlack), 2 * 10 + 2 * 4);
+}
+
+TEST_F(Shapes, RectangleAcceptsSwappedCornersAndDrawsNothingWhenEmpty) {
+  Rectangle(c.dc(), 15, 12, 5, 6);
+  EXPECT_TRUE(SameRect(c.MarkedBounds(), RECT{5, 6, 15, 12}));
+  c.Fill(kWhite);
+  Rectangle(c.dc(), 5, 6, 5, 20);
+  EXPECT_TRUE(c.Marked().empty());
+}
+
+TEST_F(Shapes, EllipseStaysInsideTheBoxAndTouchesEachSide) {
+  for (RECT box : {RECT{3, 4, 23, 14}, RECT{2, 2, 11, 11}, RECT{10, 10, 13, 30}, RECT{0, 0, 1, 1}}) {
+    c.Fill(kWhite);
+    Ellipse(c.dc(), box.left, box.top, box.right, box.bottom);
+    EXPECT_TRUE(SameRect(c.MarkedBounds(), box)) << ToString(box) << "\n" << c.Picture();
+  }
+}
+
+TEST_F(Shapes, EllipseIsSymmetricAboutBothAxes) {
+  for (RECT box : {RECT{3, 4, 23, 14}, RECT{2, 2, 11, 11}, RECT{5, 1, 12, 38}}) {
+    c.Fill(kWhite);
+    Ellipse(c.dc(), box.left, box.top, box.right, box.bottom);
+    for (int y = box.top; y < box.bottom; ++y)
+      for (int x = box.left; x < box.right; ++x) {
+        int mx = box.left + box.right - 1 - x, my = box.top + box.bottom - 1 - y;
+        ASSERT_EQ(c.At(x, y), c.At(mx, y)) << ToString(box) << " at " << x << "," << y << "\n" << c.Picture();
+        ASSERT_EQ(c.At(x, y), c.At(x, my)) << ToString(box) << " at " << x << "," << y;
+      }
+  }
+}
+
+TEST_F(Shapes, EllipseOutlineIsAClosedOnePixelRingAroundTheFill) {
+  Ellipse(c.dc(), 4, 4, 30, 22);
+  // Every fill pixel has outline or fill on all four sides; every outline
+  // pixel touches the outside or the fill.
+  for (int y = 4; y < 22; ++y)
+    for (int x = 4; x < 30; ++x) {
+      if (c.At(x, y) == kRed) {
+        for (POINT d : {POINT{1, 0}, POINT{-1, 0}, POINT{0, 1}, POINT{0, -1}})
+          ASSERT_NE(c.At(x + d.x, y + d.y), kWhite) << x << "," << y << "\n" << c.Picture();
+      }
+    }
+  EXPECT_GT(c.Count(kRed), 0);
+  // The widest row of a 26-wide box spans all 26 columns.
+  EXPECT_EQ(c.At(4, 12), kBlack);
+  EXPECT_EQ(c.At(29, 12), kBlack);
+  EXPECT_EQ(c.At(5, 12), kRed);
+}
+
+TEST_F(Shapes, XorOutlinesDrawnTwiceRestoreEveryPixel) {
+  for (int i = 0; i < 40 * 40; ++i) c.bits()[i] = (i * 2246822519u) & 0xFFFFFF;
+  std::vector<uint32_t> before = c.Pixels();
+  SetROP2(c.dc(), R2_XORPEN);
+  SelectObject(c.dc(), GetStockObject(NULL_BRUSH));
+  for (int style : {PS_SOLID, PS_DOT}) {
+    ScopedPen pen(c.dc(), style, 1, RGB(255, 255, 255));
+    Rectangle(c.dc(), 3, 3, 30, 20);
+    Ellipse(c.dc(), 5, 8, 36, 37);
+    Ellipse(c.dc(), 10, 10, 18, 18);
+    // Once drawn, the picture has changed.
+    EXPECT_NE(c.Pixels(), before);
+    Rectangle(c.dc(), 3, 3, 30, 20);
+    Ellipse(c.dc(), 5, 8, 36, 37);
+    Ellipse(c.dc(), 10, 10, 18, 18);
+    EXPECT_EQ(c.Pixels(), before);
+  }
+}
+
+TEST_F(Shapes, XorRectangleTouchesEachOutlinePixelOnce) {
+  c.Fill(kBlack);
+  SetROP2(c.dc(), R2_XORPEN);
+  SelectObject(c.dc(), GetStockObject(NULL_BRUSH));
+  ScopedPen pen(c.dc(), PS_SOLID, 1, RGB(255, 255, 255));
+  Rectangle(c.dc(), 2, 2, 12, 3);  // one row high
+  Rectangle(c.dc(), 2, 5, 3, 15);  // one column wide
+  Rectangle(c.dc(), 5, 5, 15, 15);
+  // A pixel XORed twice would be black again.
+  EXPECT_EQ(c.Count(kWhite), 10 + 10 + 36) << c.Picture(kBlack);
+}
+
+TEST_F(Shapes, PolygonFillsLeftAndTopEdgesAndOutlinesWithThePen) {
+  SelectObject(c.dc(), GetStockObject(NULL_PEN));
+  POINT square[] = {{5, 5}, {15, 5}, {15, 15}, {5, 15}};
+  Polygon(c.dc(), square, 4);
+  EXPECT_TRUE(SameRect(c.MarkedBounds(), RECT{5, 5, 15, 15})) << c.Picture();
+  EXPECT_EQ(c.Count(kRed), 100);
+  SelectObject(c.dc(), GetStockObject(BLACK_PEN));
+  c.Fill(kWhite);
+  POINT triangle[] = {{20, 5}, {35, 20}, {20, 20}};
+  Polygon(c.dc(), triangle, 3);
+  EXPECT_EQ(c.At(20, 5), kBlack);
+  EXPECT_EQ(c.At(22, 15), kRed);
+  EXPECT_EQ(c.At(30, 8), kWhite);
+}
+
+struct RopCase {
+  const char* name;
+  int rop;
+  uint32_t expected;  // pen 0x00F0F0 onto 0x336699
+};
+
+class Rop2 : public testing::TestWithParam<RopCase> {};
+
+TEST_P(Rop2, CombinesPenAndDestination) {
+  Canvas c(4, 4, 0x336699);
+  ScopedPen pen(c.dc(), PS_SOLID, 1, RGB(0x00, 0xF0, 0xF0));
+  SetROP2(c.dc(), GetParam().rop);
+  EXPECT_EQ(GetROP2(c.dc()), GetParam().rop);
+  MoveToEx(c.dc(), 0, 0, nullptr);
+  LineTo(c.dc(), 2, 0);
+  EXPECT_EQ(c.At(0, 0), GetParam().expected);
+  EXPECT_EQ(c.At(2, 0), 0x336699u);
+}
+
+INSTANTIATE_TEST_SUITE_P(Rop2, Rop2,
+                         testing::Values(RopCase{"CopyPen", R2_COPYPEN, 0x00F0F0}, RopCase{"Xor", R2_XORPEN, 0x339669},
+                                         RopCase{"Not", R2_NOT, 0xCC9966}, RopCase{"NotXor", R2_NOTXORPEN, 0xCC6996},
+                                         RopCase{"Black", R2_BLACK, 0x000000}, RopCase{"White", R2_WHITE, 0xFFFFFF},
+                                         RopCase{"Nop", R2_NOP, 0x336699}),
+                         [](const testing::TestParamInfo<RopCase>& info) { return std::string(info.param.name); });
+
+TEST(Rop2, FillsOfRectangleFollowTheRop) {
+  Canvas c(10, 10, 0x00FF00);
+  SelectObject(c.dc(), GetStockObject(NULL_PEN));
+  SelectObject(c.dc(), GetStockObject(WHITE_BRUSH));
+  SetROP2(c.dc(), R2_XORPEN);
+  Rectangle(c.dc(), 0, 0, 5, 5);
+  EXPECT_EQ(c.At(1, 1), 0xFF00FFu);
+  EXPECT_EQ(SetROP2(c.dc(), 0), 0);  // invalid modes are refused
+  EXPECT_EQ(GetROP2(c.dc()), R2_XORPEN);
+}
+
+}  // namespace

@@ -1,0 +1,124 @@
+// The window tree, window longs and coordinates.
+#include "user_support.h"
+
+namespace usertest {
+namespace {
+
+class Tree : public UserTest {};
+
+TEST_F(Tree, ChildrenAreListedInCreationOrder) {
+  HWND top = Top(0, 0, 100, 100);
+  HWND a = Child(top, 1, 0, 0, 10, 10);
+  HWND b = Child(top, 2, 0, 0, 10, 10);
+  HWND c = Child(top, 3, 0, 0, 10, 10);
+  EXPECT_EQ(GetWindow(top, GW_CHILD), a);
+  EXPECT_EQ(GetWindow(a, GW_HWNDNEXT), b);
+  EXPECT_EQ(GetWindow(c, GW_HWNDNEXT), nullptr);
+  EXPECT_EQ(GetWindow(b, GW_HWNDPREV), a);
+  EXPECT_EQ(GetWindow(b, GW_HWNDLAST), c);
+  EXPECT_EQ(GetDlgItem(top, 2), b);
+  EXPECT_EQ(GetDlgCtrlID(c), 3);
+  EXPECT_EQ(GetParent(a), top);
+  EXPECT_TRUE(IsChild(top, a));
+  EXPECT_FALSE(IsChild(a, top));
+}
+
+TEST_F(Tree, OverlappedTopLevelHasNoParentAndDesktopIsItsCoordinateParent) {
+  HWND top = Top(40, 50, 100, 100, WS_OVERLAPPED);
+  EXPECT_EQ(GetParent(top), nullptr);
+  POINT pt{0, 0};
+  MapWindowPoints(top, GetDesktopWindow(), &pt, 1);
+  EXPECT_EQ(pt.x, 40);
+  EXPECT_EQ(pt.y, 50);
+}
+
+TEST_F(Tree, CoordinatesMapThroughNestedClientAreas) {
+  HWND top = Top(100, 200, 300, 300, WS_POPUP | WS_VISIBLE | WS_BORDER);
+  HWND panel = Child(top, 1, 10, 20, 100, 100, WS_CHILD | WS_VISIBLE, WS_EX_CLIENTEDGE);
+  HWND leaf = Child(panel, 2, 5, 5, 10, 10);
+  POINT pt{1, 1};
+  ClientToScreen(leaf, &pt);
+  EXPECT_EQ(pt.x, 100 + 1 + 10 + 2 + 5 + 1);
+  EXPECT_EQ(pt.y, 200 + 1 + 20 + 2 + 5 + 1);
+  ScreenToClient(top, &pt);
+  EXPECT_EQ(pt.x, 10 + 2 + 5 + 1);
+  RECT wr;
+  GetWindowRect(leaf, &wr);
+  EXPECT_EQ(wr.left, 118);
+  EXPECT_EQ(wr.right, 128);
+  POINT pts[2] = {{0, 0}, {10, 10}};
+  MapWindowPoints(leaf, top, pts, 2);
+  EXPECT_EQ(pts[1].x, 27);
+}
+
+TEST_F(Tree, SetParentMovesAWindowBetweenParents) {
+  HWND a = Top(0, 0, 100, 100);
+  HWND b = Top(200, 0, 100, 100);
+  HWND c = Child(a, 1, 5, 5, 10, 10);
+  EXPECT_EQ(SetParent(c, b), a);
+  EXPECT_EQ(GetParent(c), b);
+  EXPECT_EQ(GetWindow(a, GW_CHILD), nullptr);
+  EXPECT_EQ(SetParent(b, c), nullptr) << "a window cannot go under its own child";
+  POINT pt{0, 0};
+  ClientToScreen(c, &pt);
+  EXPECT_EQ(pt.x, 205);
+}
+
+TEST_F(Tree, StyleAndIdentityLongs) {
+  HWND top = Top(0, 0, 100, 100);
+  HWND c = Child(top, 9, 0, 0, 10, 10, WS_CHILD | WS_VISIBLE | WS_TABSTOP, WS_EX_CLIENTEDGE);
+  EXPECT_EQ(GetWindowLongA(c, GWL_STYLE), static_cast<LONG_PTR>(WS_CHILD | WS_VISIBLE | WS_TABSTOP));
+  EXPECT_EQ(GetWindowLongA(c, GWL_EXSTYLE), static_cast<LONG_PTR>(WS_EX_CLIENTEDGE));
+  EXPECT_EQ(GetWindowLongA(c, GWL_ID), 9);
+  EXPECT_EQ(GetWindowLongA(c, GWL_HWNDPARENT), reinterpret_cast<LONG_PTR>(top));
+  SetWindowLongA(c, GWL_USERDATA, 1234);
+  EXPECT_EQ(GetWindowLongA(c, GWL_USERDATA), 1234);
+  SetWindowLongA(c, GWL_ID, 33);
+  EXPECT_EQ(GetDlgItem(top, 33), c);
+}
+
+TEST_F(Tree, StyleBitsAloneDoNotShowAWindow) {
+  HWND top = Top(0, 0, 100, 100);
+  HWND c = Child(top, 1, 0, 0, 10, 10, WS_CHILD);
+  SetWindowLongA(c, GWL_STYLE, WS_CHILD | WS_VISIBLE);
+  EXPECT_TRUE(IsWindowVisible(c)) << "the bit is recorded";
+  qz::StartRecording();
+  qz::Pump();
+  EXPECT_TRUE(Only(qz::StopRecording(), {WM_PAINT}).size() <= 1u);
+  ShowWindow(c, SW_HIDE);
+  EXPECT_TRUE(ShowWindow(c, SW_HIDE) == FALSE);
+  EXPECT_FALSE(ShowWindow(c, SW_SHOW));
+  EXPECT_TRUE(IsWindowVisible(c));
+}
+
+TEST_F(Tree, VisibilityNeedsEveryAncestorVisible) {
+  HWND top = Top(0, 0, 100, 100, WS_POPUP);
+  HWND c = Child(top, 1, 0, 0, 10, 10);
+  EXPECT_FALSE(IsWindowVisible(c));
+  ShowWindow(top, SW_SHOW);
+  EXPECT_TRUE(IsWindowVisible(c));
+}
+
+TEST_F(Tree, ChildWindowFromPointFindsImmediateChildrenEvenHidden) {
+  HWND top = Top(0, 0, 100, 100);
+  HWND c = Child(top, 1, 10, 10, 30, 30, WS_CHILD);
+  Child(c, 2, 0, 0, 5, 5);
+  EXPECT_EQ(ChildWindowFromPoint(top, POINT{12, 12}), c);
+  EXPECT_EQ(ChildWindowFromPoint(top, POINT{50, 50}), top);
+  EXPECT_EQ(ChildWindowFromPoint(top, POINT{150, 50}), nullptr);
+}
+
+TEST_F(Tree, ZOrderCanBeChangedWithSetWindowPos) {
+  HWND top = Top(0, 0, 100, 100);
+  HWND a = Child(top, 1, 0, 0, 50, 50);
+  HWND b = Child(top, 2, 0, 0, 50, 50);
+  EXPECT_EQ(WindowFromPoint(POINT{10, 10}), b);
+  SetWindowPos(a, nullptr, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);  // to the top
+  EXPECT_EQ(WindowFromPoint(POINT{10, 10}), a);
+  SetWindowPos(a, b, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);  // just below b
+  EXPECT_EQ(WindowFromPoint(POINT{10, 10}), b);
+  EXPECT_EQ(GetWindow(top, GW_CHILD), a);
+}
+
+}  // namespace
+}  // namespace usertest

@@ -83,4 +83,8 @@ constexpr uint32_t FormatExtension = 0x18000064;
 constexpr uint32_t PrefGrabTolerance = 0x10000000;
 constexpr uint32_t PrefColourDepth = 0x10000028;
 
+// Layout resources: the first of the slider control's sixteen coordinates
+// (left, top, right, bottom of the track, edit field, name and side label).
+constexpr uint32_t SliderLayout = 0x100002bc;
+
 }  // namespace qzc::tag

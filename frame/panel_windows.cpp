@@ -1,0 +1,31 @@
+#include "frame/panel_windows.h"
+
+namespace qzc {
+
+void SetControlFont(CWnd& wnd, HFONT font) {
+  if (wnd.m_hWnd) wnd.SendMessage(WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
+}
+
+BOOL CreateLabel(CStatic& label, const char* placeholder, DWORD style, const RECT& rect, CWnd* parent,
+                 HFONT font, const char* text) {
+  if (!label.Create(placeholder, style, rect, parent, LabelId)) return FALSE;
+  SetControlFont(label, font);
+  label.SetWindowText(text ? text : "");
+  return TRUE;
+}
+
+BOOL CreatePushButton(CButton& button, const char* caption, const RECT& rect, CWnd* parent, UINT id, HFONT font) {
+  if (!button.Create(caption ? caption : "", PushButtonStyle, rect, parent, id)) return FALSE;
+  SetControlFont(button, font);
+  return TRUE;
+}
+
+void FollowDisabled(CWnd& wnd, uint32_t disabled) {
+  if (!wnd.m_hWnd) return;
+  if (disabled)
+    wnd.ModifyStyle(0, WS_DISABLED);
+  else
+    wnd.ModifyStyle(WS_DISABLED, 0);
+}
+
+}  // namespace qzc

@@ -1,0 +1,40 @@
+#include "frame/registrations.h"
+
+namespace qzc {
+namespace {
+
+// One row per source unit, in start-up order; a control's registration is
+// listed here once its unit is part of the module.
+constexpr UnitStartup Units[] = {
+    {Unit::ClipControl, nullptr, nullptr, false},
+    {Unit::RectangleControl, nullptr, nullptr, false},
+    {Unit::XYOffsetControl, nullptr, nullptr, false},
+    {Unit::ScrewWheelWindow, nullptr, nullptr, true},
+    {Unit::OffsetControl, nullptr, nullptr, false},
+    {Unit::CheckBoxControl, nullptr, nullptr, false},
+    {Unit::ComboControl, nullptr, nullptr, false},
+    {Unit::AngleControl, nullptr, nullptr, false},
+    {Unit::TextEditControl, nullptr, nullptr, false},
+    {Unit::CustomFilterControl, nullptr, nullptr, false},
+    {Unit::FileControl, nullptr, nullptr, false},
+    {Unit::PointControl, nullptr, nullptr, false},
+    {Unit::CircleControl, nullptr, nullptr, false},
+    {Unit::FontControl, nullptr, nullptr, false},
+    {Unit::ImageControl, nullptr, nullptr, false},
+    {Unit::ListControl, nullptr, nullptr, false},
+    {Unit::RangeControl, nullptr, nullptr, false},
+    {Unit::SliderWindow, nullptr, nullptr, false},
+    {Unit::OperatorControl, nullptr, nullptr, false},
+    {Unit::RangeBarWindow, nullptr, nullptr, false},
+    {Unit::ColourControl, nullptr, nullptr, false},
+    {Unit::ButtonControl, &ButtonControlRegistration, nullptr, false},
+    {Unit::ScrewControl, nullptr, nullptr, false},
+    {Unit::SliderControl, nullptr, nullptr, false},
+    {Unit::CrosshairControl, nullptr, nullptr, false},
+};
+
+}  // namespace
+
+std::span<const UnitStartup> UnitTable() { return Units; }
+
+}  // namespace qzc

@@ -1,0 +1,199 @@
+#include "harness/session.h"
+
+#include <cstdio>
+#include <cstring>
+
+#include "harness/module.h"
+#include "qzplatform/driver.h"
+#include "qzsystem/autoparameter.h"
+
+namespace qzh {
+
+namespace {
+
+constexpr COLORREF PanelColour = RGB(64, 64, 64);
+constexpr int PanelFontHeight = -11;  // 8 points at 96 dots per inch
+constexpr char PanelFontFace[] = "DejaVu Sans";
+
+}  // namespace
+
+// The tool's control panel. Enter and Escape in its edit fields reach it as
+// IDOK and IDCANCEL through the dialog keys; it tells the control that owns
+// the focus window that its entry is complete or cancelled.
+class PanelWnd : public CWnd {
+ public:
+  BOOL PreTranslateMessage(MSG* msg) override { return IsDialogMessageA(m_hWnd, msg); }
+
+  LRESULT WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) override {
+    if (msg == WM_COMMAND && lParam == 0 && (LOWORD(wParam) == IDOK || LOWORD(wParam) == IDCANCEL)) {
+      if (InputControl* control = InputControl::FromWindow(::GetFocus())) {
+        if (LOWORD(wParam) == IDOK)
+          control->OnOK();
+        else
+          control->OnCancel();
+      }
+      return 0;
+    }
+    return CWnd::WindowProc(msg, wParam, lParam);
+  }
+};
+
+Session::Session(int panelWidth, int panelHeight) : PanelWidth(panelWidth) {
+  qz::ResetPlatform();
+  App = std::make_unique<CWinApp>("qzhost");
+  PanelWindowObject = std::make_unique<PanelWnd>();
+  HBRUSH background = CreateSolidBrush(PanelColour);
+  LPCSTR className = AfxRegisterWndClass(0, nullptr, background);
+  PanelWindowObject->CreateEx(WS_EX_CONTROLPARENT, className, "Panel", WS_POPUP | WS_VISIBLE, 0, 0, panelWidth,
+                              panelHeight, nullptr, nullptr);
+  App->m_pMainWnd = PanelWindowObject.get();
+  LOGFONTA lf{};
+  lf.lfHeight = PanelFontHeight;
+  lf.lfWeight = FW_NORMAL;
+  std::strncpy(lf.lfFaceName, PanelFontFace, LF_FACESIZE - 1);
+  Font = CreateFontIndirectA(&lf);
+  Doc.SetWriteListener(this);
+}
+
+Session::~Session() {
+  Doc.SetWriteListener(nullptr);
+  for (Placed& placed : Controls) delete placed.Control;
+  Controls.clear();
+  if (PanelWindowObject) PanelWindowObject->DestroyWindow();
+  PanelWindowObject.reset();
+  if (Font) DeleteObject(Font);
+  App.reset();
+  qz::ResetPlatform();
+}
+
+Operator* Session::AddTool(const char* name) {
+  auto* tool = new Operator(name);
+  Doc.AddTool(tool);
+  Tools.push_back(tool);
+  return tool;
+}
+
+Input* Session::AddInput(Operator* tool, const char* name, Parameter* value, int panelIndex,
+                         const TagList& attributes) {
+  auto* input = new Input(name);
+  input->Attrs.Set(PanelIndexTag, panelIndex);
+  input->Attrs.Merge(attributes);
+  // Set before the input joins the tool, so the initial value is no undo step.
+  if (value) {
+    input->SetValue(value, Doc.CurrentTime, 1);
+    value->Recycle();
+  }
+  tool->AddInput(input);
+  return input;
+}
+
+Input* Session::AddNumberInput(Operator* tool, const char* name, double value, int panelIndex) {
+  return AddInput(tool, name, new Number(value), panelIndex);
+}
+
+double Session::NumberValue(Input* input) {
+  AutoParameter value(input->GetValue(Doc.CurrentTime));
+  if (!value || value->ID != Number::ClassID) return 0.0;
+  return static_cast<Number*>(value.Get())->Value;
+}
+
+InputControl* Session::AddPanelControl(const char* className, const TagList& attributes,
+                                       std::vector<Input*> inputs, int columns) {
+  InputControl* control = CreatePanelControl(className);
+  if (!control) return nullptr;
+  TagList tags{{ControlDocTag, static_cast<const void*>(&Doc)},
+               {ControlFontTag, static_cast<const void*>(Font)},
+               {ControlColumnsTag, columns}};
+  tags.Merge(attributes);
+  control->SetAttrsTagList(tags);
+  control->Position = CPoint(0, NextTop);
+  CRect rect(0, 0, PanelWidth, 0);
+  if (!control->Open(Panel(), rect)) {
+    delete control;
+    return nullptr;
+  }
+  if (control->Wnd) control->Wnd->MoveWindow(0, NextTop, rect.right, rect.bottom, TRUE);
+  NextTop += rect.bottom;
+  Controls.push_back({control, rect});
+  for (Input* input : inputs) control->AddInput(input);
+  return control;
+}
+
+CRect Session::OpenedRect(InputControl* control) const {
+  for (const Placed& placed : Controls)
+    if (placed.Control == control) return placed.Rect;
+  return CRect();
+}
+
+void Session::RemovePanelControl(InputControl* control) {
+  for (auto it = Controls.begin(); it != Controls.end(); ++it) {
+    if (it->Control != control) continue;
+    Controls.erase(it);
+    delete control;
+    return;
+  }
+}
+
+void Session::ApplyAttributes(InputControl* control, const TagList& attributes) {
+  TagList tags = attributes;
+  control->SetAttrsTagList(tags);
+}
+
+HWND Session::PanelWindow() const { return PanelWindowObject ? PanelWindowObject->m_hWnd : nullptr; }
+CWnd* Session::Panel() const { return PanelWindowObject.get(); }
+
+void Session::Pump() { qz::Pump(); }
+void Session::AdvanceClock(unsigned ms) { qz::AdvanceClock(ms); }
+
+void Session::Click(HWND hwnd, int x, int y) { qz::Click(hwnd, x, y); }
+
+void Session::Drag(HWND hwnd, POINT from, POINT to, int steps) {
+  qz::InjectMouseAt(hwnd, WM_LBUTTONDOWN, from.x, from.y);
+  qz::Pump();
+  for (int i = 1; i <= steps; ++i) {
+    int x = from.x + (to.x - from.x) * i / steps;
+    int y = from.y + (to.y - from.y) * i / steps;
+    qz::InjectMouseAt(hwnd, WM_MOUSEMOVE, x, y);
+    qz::Pump();
+  }
+  qz::InjectMouseAt(hwnd, WM_LBUTTONUP, to.x, to.y);
+  qz::Pump();
+}
+
+std::string Session::FormatValue(const Parameter* value) {
+  char text[128];
+  if (!value) return "(none)";
+  switch (value->ID) {
+    case Number::ClassID:
+      std::snprintf(text, sizeof text, "%g", static_cast<const Number*>(value)->Value);
+      return text;
+    case Point::ClassID: {
+      auto* p = static_cast<const Point*>(value);
+      std::snprintf(text, sizeof text, "(%g, %g)", p->X, p->Y);
+      return text;
+    }
+    case Text::ClassID:
+      return std::string("\"") + static_cast<const Text*>(value)->String + "\"";
+    case Clip::ClassID:
+      return std::string("clip ") + static_cast<const Clip*>(value)->Name;
+    default:
+      return "(value)";
+  }
+}
+
+std::string Session::FormatTime(double time) {
+  char text[32];
+  std::snprintf(text, sizeof text, "%g", time);
+  return text;
+}
+
+bool Session::SavePanelPng(const std::string& path) {
+  qz::Pump();
+  return qz::SaveWindowPng(PanelWindow(), path);
+}
+
+void Session::InputWritten(Input* input, double time, Parameter* value) {
+  WriteLog.push_back({input->GetName(), FormatValue(value), time});
+}
+
+}  // namespace qzh

@@ -1,0 +1,165 @@
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+#include "qzplatform/driver.h"
+#include "qzsystem/autoparameter.h"
+#include "qzsystem/document.h"
+#include "qzsystem/inputcontrol.h"
+#include "qzsystem/operator.h"
+#include "qzsystem/timecodeedit.h"
+
+namespace {
+
+// A panel control that counts what the host tells it.
+class CountingControl : public InputControl {
+ public:
+  void NotifyChanged(Input* input, Parameter* value) override {
+    ++Notified;
+    InputControl::NotifyChanged(input, value);
+  }
+  void UpdateDisplay(Input*) override { ++Displayed; }
+  void OnOK() override { ++Completed; }
+  int Notified = 0;
+  int Displayed = 0;
+  int Completed = 0;
+};
+
+class InputControlTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    qz::ResetPlatform();
+    panel.CreateEx(0, AfxRegisterWndClass(0), "Panel", WS_POPUP | WS_VISIBLE, 0, 0, 300, 200, nullptr, nullptr);
+    tool = new Operator("Tool");
+    doc.AddTool(tool);
+    input = tool->AddInput("Size");
+    TagList tags{{ControlDocTag, static_cast<const void*>(&doc)}};
+    control.SetAttrsTagList(tags);
+  }
+  void TearDown() override {
+    control.Close();
+    panel.DestroyWindow();
+    qz::ResetPlatform();
+    AfxResetFramework();
+  }
+
+  CWinApp app{"test"};
+  CWnd panel;
+  CPipelineDoc doc;
+  Operator* tool = nullptr;
+  Input* input = nullptr;
+  CountingControl control;
+};
+
+TEST_F(InputControlTest, OpenMakesTheControlWindowAtItsPositionHoldingTheControl) {
+  control.Position = CPoint(0, 40);
+  CRect rect(0, 0, 300, 0);
+  ASSERT_EQ(control.Open(&panel, rect), 1u);
+  ASSERT_NE(control.Wnd, nullptr);
+  EXPECT_EQ(reinterpret_cast<InputControl*>(GetWindowLongA(control.Wnd->m_hWnd, 0)), &control);
+  RECT rc;
+  GetWindowRect(control.Wnd->m_hWnd, &rc);
+  EXPECT_EQ(rc.top, 40);
+  EXPECT_EQ(rc.right - rc.left, 300);
+  EXPECT_EQ(InputControl::FromWindow(control.Wnd->m_hWnd), &control);
+  EXPECT_EQ(control.Open(&panel, rect), 0u) << "a second Open makes no second window";
+}
+
+TEST_F(InputControlTest, OpenWithoutAParentFails) {
+  CRect rect(0, 0, 300, 0);
+  EXPECT_EQ(control.Open(nullptr, rect), 0u);
+  EXPECT_EQ(control.Wnd, nullptr);
+}
+
+TEST_F(InputControlTest, SetInputsWritesOnlyTheSelectedIndexAndNotifiesThroughTheInput) {
+  Input* other = tool->AddInput("Other");
+  other->Attrs.Set(PanelIndexTag, 1);
+  control.AddInput(input);
+  control.AddInput(other);
+  AutoNumber value(new Number(2.5));
+  control.SetInputs(value, 0.0, 0);
+  EXPECT_EQ(control.Notified, 1);
+  EXPECT_EQ(control.Displayed, 1);
+  AutoParameter stored(input->GetValue(0.0));
+  ASSERT_TRUE(stored);
+  EXPECT_EQ(static_cast<Number*>(stored.Get())->Value, 2.5);
+  AutoParameter untouched(other->GetValue(0.0));
+  EXPECT_FALSE(untouched);
+
+  control.SetInputs(value, 0.0, 0);
+  EXPECT_EQ(control.Notified, 1) << "an unchanged value tells nobody";
+}
+
+TEST_F(InputControlTest, RemovedOrDeletedControlsAreNoLongerTold) {
+  control.AddInput(input);
+  control.RemoveInput(input);
+  AutoNumber value(new Number(1.0));
+  input->SetValue(value, 0.0, 1);
+  EXPECT_EQ(control.Notified, 0);
+
+  auto* gone = new CountingControl;
+  gone->AddInput(input);
+  delete gone;
+  AutoNumber next(new Number(2.0));
+  input->SetValue(next, 0.0, 1);  // would reach freed memory if the input still knew it
+}
+
+TEST_F(InputControlTest, LeavingAnEditFieldCompletesTheEntry) {
+  CRect rect(0, 0, 300, 0);
+  ASSERT_EQ(control.Open(&panel, rect), 1u);
+  control.Wnd->SendMessage(WM_COMMAND, MAKEWPARAM(10101, EN_KILLFOCUS), 0);
+  EXPECT_EQ(control.Completed, 1);
+}
+
+TEST(HasValueChanged, ComparesAtThePrecision) {
+  EXPECT_TRUE(InputControl::HasValueChanged(0, 0.3001, 0.3, 0.0001)) << "one step of precision counts";
+  EXPECT_FALSE(InputControl::HasValueChanged(0, 0.30004, 0.3, 0.0001));
+  EXPECT_FALSE(InputControl::HasValueChanged(0, 0.1 + 0.2, 0.3, 0.0001));
+  EXPECT_TRUE(InputControl::HasValueChanged(1, 2.0, 1.0, 0.0001));
+  EXPECT_FALSE(InputControl::HasValueChanged(1, 2.2, 2.0, 0.0001));
+  EXPECT_TRUE(InputControl::HasValueChanged(0, 5.0, 4.0, 0.0)) << "no precision: any difference";
+}
+
+TEST(TimeCodeEdit, FormatsNumbersAndTimeCodes) {
+  char text[32];
+  TimeCodeEdit::FormatTimeCode(0.5, text, 0, 4, sizeof text, 0, 0, 0, 0, 1e9);
+  EXPECT_STREQ(text, "0.5000");
+  TimeCodeEdit::FormatTimeCode(7.9, text, 1, 4, sizeof text, 0, 0, 0, 0, 1e9);
+  EXPECT_STREQ(text, "7");
+  TimeCodeEdit::FormatTimeCode(3725.0 * 24 + 5, text, 1, 0, sizeof text, 1, 24, 0, 0, 1e9);
+  EXPECT_STREQ(text, "01:02:05:05");
+  char small[4];
+  TimeCodeEdit::FormatTimeCode(123456.0, small, 1, 0, sizeof small, 0, 0, 0, 0, 1e9);
+  EXPECT_STREQ(small, "123");
+}
+
+TEST(TimeCodeEdit, ParsesWhatItFormatsAndRejectsOtherText) {
+  double v = 0;
+  EXPECT_TRUE(TimeCodeEdit::ParseTimeCode(" 2.25 ", 0, 0, &v));
+  EXPECT_EQ(v, 2.25);
+  EXPECT_TRUE(TimeCodeEdit::ParseTimeCode("01:02:05:05", 1, 24, &v));
+  EXPECT_EQ(v, 3725.0 * 24 + 5);
+  EXPECT_FALSE(TimeCodeEdit::ParseTimeCode("abc", 0, 0, &v));
+  EXPECT_FALSE(TimeCodeEdit::ParseTimeCode("1.5x", 0, 0, &v));
+  EXPECT_FALSE(TimeCodeEdit::ParseTimeCode("", 0, 0, &v));
+}
+
+TEST_F(InputControlTest, NumberFieldShowsAndReadsBackTypedValues) {
+  TimeCodeEdit edit;
+  ASSERT_TRUE(edit.CreateEx(0, "EDIT", "", WS_CHILD | WS_VISIBLE | ES_AUTOHSCROLL, CRect(0, 0, 80, 20), &panel, 10101));
+  edit.SetValue(0.25, 3);
+  char text[32];
+  edit.GetWindowText(text, sizeof text);
+  EXPECT_STREQ(text, "0.250");
+  edit.SetWindowText("1.75");
+  EXPECT_EQ(edit.GetValue(9.0), 1.75);
+  edit.SetWindowText("oops");
+  EXPECT_EQ(edit.GetValue(9.0), 9.0);
+  edit.SetInteger(1);
+  edit.SetWindowText("4.8");
+  EXPECT_EQ(edit.GetValue(0.0), 4.0);
+  edit.SetDisabled(1);
+  EXPECT_FALSE(edit.IsWindowEnabled());
+}
+
+}  // namespace

@@ -18,5 +18,7 @@ std::span<const UnitStartup> UnitTable();
 
 // Registrations of the control units.
 extern const Registration ButtonControlRegistration;
+extern const Registration CheckBoxControlRegistration;
+extern const Registration ComboControlRegistration;
 
 }  // namespace qzc

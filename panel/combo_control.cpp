@@ -1,0 +1,157 @@
+#include "panel/combo_control.h"
+
+#include <new>
+
+#include "frame/creator.h"
+#include "frame/panel_windows.h"
+#include "frame/registrations.h"
+#include "frame/tags.h"
+#include "qzsystem/autoparameter.h"
+#include "qzsystem/document.h"
+
+namespace qzc {
+namespace {
+
+constexpr UINT ChoiceId = 1000;
+constexpr DWORD ChoiceStyle = WS_CHILD | WS_VISIBLE | WS_VSCROLL | WS_TABSTOP | CBS_AUTOHSCROLL | CBS_DROPDOWNLIST;
+constexpr int Margin = 5;
+constexpr int ChoiceTop = 3;
+constexpr int ChoiceBottom = 223;   // the list's dropped-down height
+constexpr int ChoiceRightGap = 90;  // room for the label on the right
+constexpr int LabelLeftGap = 85;
+constexpr int LabelTop = 7;
+constexpr int LabelBottom = 25;
+constexpr int UsedBottom = 28;  // the label and a 3-pixel margin below it
+// Writes that belong to no frame: an input being disconnected keeps the last choice.
+constexpr double NoFrameTime = -1000000000.0;
+
+// Truncation towards zero; a value outside the int range (or NaN) selects nothing.
+int EntryIndex(double value) {
+  if (!(value > -2147483649.0 && value < 2147483648.0)) return CB_ERR;
+  return static_cast<int>(value);
+}
+
+bool NumberOf(const Parameter* value, double& number) {
+  if (!value || value->ID != Number::ClassID) return false;
+  number = static_cast<const Number*>(value)->Value;
+  return true;
+}
+
+}  // namespace
+
+constinit const Registration ComboControlRegistration{"ComboControl", CreatorAddress(&NewComboControl), MakeID("ComC"),
+                                                      PanelControlType};
+
+InputControl* NewComboControl() {
+  return Create<ComboControl, InputControl>();
+}
+
+ComboControl::ComboControl() {
+  ID = MakeID("ComC");
+}
+
+ComboControl::~ComboControl() = default;
+
+// The host applies a tool's attributes again whenever they change, so entries
+// given in a list replace the earlier ones rather than adding to them.
+uint32_t ComboControl::SetAttrsTagList(TagList& tags) {
+  if (const intptr_t* first = tags.Find(tag::ComboEntry)) ReplaceItems(tags, first);
+  const uint32_t result = InputControl::SetAttrsTagList(tags);
+  FollowEnabledState();
+  return result;
+}
+
+uint32_t ComboControl::Open(CWnd* parent, CRect& rect) {
+  const int width = rect.Width();
+  if (!InputControl::Open(parent, rect)) return 0;
+  if (Choice.Create(ChoiceStyle, CRect(Margin, ChoiceTop, width - ChoiceRightGap, ChoiceBottom), Wnd, ChoiceId))
+    SetControlFont(Choice, Font);
+  CreateLabel(NameLabel, "", LeftLabelStyle, CRect(width - LabelLeftGap, LabelTop, width - Margin, LabelBottom), Wnd,
+              Font, Name);
+  rect |= CRect(width - LabelLeftGap, LabelTop, width, UsedBottom);
+  FollowEnabledState();
+  FillChoice();
+
+  if (Input* input = FirstInput()) {
+    AutoParameter value(input->GetValue(Doc ? Doc->CurrentTime : 0.0));
+    double number;
+    if (NumberOf(value, number)) Selected = static_cast<float>(number);
+  }
+  ShowSelected();
+  return 1;
+}
+
+// Every message also reaches the base handler, the chosen entry included.
+LRESULT ComboControl::HandleMsg(UINT msg, WPARAM wParam, LPARAM lParam) {
+  if (msg == WM_COMMAND && HIWORD(wParam) == CBN_SELENDOK && LOWORD(wParam) == ChoiceId && Choice.m_hWnd) {
+    const int index = Choice.GetCurSel();
+    if (index >= 0) {
+      Selected = static_cast<float>(index);
+      WriteSelected(Doc ? Doc->CurrentTime : 0.0);
+      ResetUndo();
+    }
+  }
+  return InputControl::HandleMsg(msg, wParam, lParam);
+}
+
+Input* ComboControl::GetInputAt(int, int) {
+  return FirstInput();
+}
+
+void ComboControl::NotifyChanged(Input* input, Parameter* value) {
+  double number;
+  if (!NumberOf(value, number) || EntryIndex(number) == EntryIndex(Selected)) return;
+  Selected = static_cast<float>(number);
+  InputControl::NotifyChanged(input, value);
+}
+
+void ComboControl::UpdateDisplay(Input*) {
+  if (Wnd) ShowSelected();
+}
+
+void ComboControl::OnDisconnect(Input*) {
+  WriteSelected(NoFrameTime);
+}
+
+Input* ComboControl::FirstInput() {
+  Inputs.ObtainReadLock();
+  ListNode* first = Inputs.GetFirst();
+  Input* input = first ? static_cast<Input*>(first->Obj()) : nullptr;
+  Inputs.ReleaseReadLock();
+  return input;
+}
+
+void ComboControl::ReplaceItems(const TagList& tags, const intptr_t* first) {
+  Items.ObtainLock();
+  Items.Clear();
+  for (const intptr_t* entry = first; entry; entry = tags.FindNext(tag::ComboEntry, entry))
+    Items.AddString(reinterpret_cast<const char*>(*entry));
+  Items.ReleaseLock();
+  if (!Choice.m_hWnd) return;
+  Choice.ResetContent();
+  FillChoice();
+  ShowSelected();
+}
+
+void ComboControl::FillChoice() {
+  if (!Choice.m_hWnd) return;
+  Items.ObtainLock();
+  for (ListNode* node = Items.GetNext(nullptr); node; node = Items.GetNext(node)) Choice.AddString(node->Str());
+  Items.ReleaseLock();
+}
+
+void ComboControl::FollowEnabledState() {
+  FollowDisabled(Choice, Disabled);
+  FollowDisabled(NameLabel, Disabled);
+}
+
+void ComboControl::ShowSelected() {
+  if (Choice.m_hWnd) Choice.SetCurSel(EntryIndex(Selected));
+}
+
+void ComboControl::WriteSelected(double time) {
+  AutoNumber number(new (std::nothrow) Number(Selected));
+  if (number) SetInputs(number, time, 0);
+}
+
+}  // namespace qzc

@@ -29,7 +29,7 @@ constexpr UnitStartup Units[] = {
     {Unit::ColourControl, nullptr, nullptr, false},
     {Unit::ButtonControl, &ButtonControlRegistration, nullptr, false},
     {Unit::ScrewControl, nullptr, nullptr, false},
-    {Unit::SliderControl, nullptr, nullptr, false},
+    {Unit::SliderControl, &SliderControlRegistration, &SliderControlLayout, false},
     {Unit::CrosshairControl, nullptr, nullptr, false},
 };
 

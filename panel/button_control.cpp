@@ -4,6 +4,7 @@
 #include "frame/panel_windows.h"
 #include "frame/registrations.h"
 #include "frame/tags.h"
+#include "frame/values.h"
 #include "qzsystem/autoparameter.h"
 #include "qzsystem/document.h"
 
@@ -21,12 +22,16 @@ constexpr int InteractiveRenderMode = 3;
 
 }  // namespace
 
-constinit const Registration ButtonControlRegistration{"ButtonControl", CreatorAddress(&NewButtonControl), MakeID("BtnC"),
-                                             PanelControlType};
+constinit const Registration ButtonControlRegistration{"ButtonControl", CreatorAddress(&NewButtonControl),
+                                                       MakeID("BtnC"), PanelControlType};
 
-InputControl* NewButtonControl() { return Create<ButtonControl, InputControl>(); }
+InputControl* NewButtonControl() {
+  return Create<ButtonControl, InputControl>();
+}
 
-ButtonControl::ButtonControl() { ID = MakeID("BtnC"); }
+ButtonControl::ButtonControl() {
+  ID = MakeID("BtnC");
+}
 
 ButtonControl::~ButtonControl() = default;
 
@@ -50,8 +55,7 @@ uint32_t ButtonControl::Open(CWnd* parent, CRect& rect) {
 
 LRESULT ButtonControl::HandleMsg(UINT msg, WPARAM wParam, LPARAM lParam) {
   if (msg == WM_COMMAND && HIWORD(wParam) == BN_CLICKED && LOWORD(wParam) == ButtonId) {
-    AutoNumber one(new Number(1.0));
-    SetInputs(one, Doc ? Doc->CurrentTime : 0.0, 0);
+    WriteNumber(*this, 1.0, CurrentTime(*this));
     return 0;
   }
   return InputControl::HandleMsg(msg, wParam, lParam);
@@ -65,10 +69,10 @@ void ButtonControl::SetInputs(Parameter* value, double time, uint32_t index) {
     auto* input = static_cast<Input*>(node->Obj());
     if (static_cast<uint32_t>(input->GetAttr(tag::PanelIndex)) != index) continue;
     input->SetValue(value, time, 1);
-    uint32_t changed;
+    uint32_t changed = 0;
     {
-      AutoNumber zero(new Number(0.0));
-      changed = input->SetValue(zero, time, 1);
+      AutoNumber zero(new (std::nothrow) Number(0.0));
+      if (zero) changed = input->SetValue(zero, time, 1);
     }
     if (changed && !(Flags & NoRenderFlag) && Doc) Doc->RenderInteractive(input->Owner, nullptr, InteractiveRenderMode);
   }

@@ -8,6 +8,7 @@
 #include "frame/panel_windows.h"
 #include "frame/registrations.h"
 #include "frame/tags.h"
+#include "frame/values.h"
 #include "qzsystem/autoparameter.h"
 #include "qzsystem/document.h"
 
@@ -20,8 +21,6 @@ constexpr int BoxTop = 3;
 constexpr int BoxBottom = 19;
 constexpr int UsedBottom = 22;  // the box and a 3-pixel margin below it
 constexpr long Indeterminate = -1;
-// Writes that belong to no frame: an input being disconnected keeps the last state.
-constexpr double NoFrameTime = -1000000000.0;
 
 // Truncation towards zero, saturating, so that any stored number gives a state.
 long TruncatedState(double value) {
@@ -102,11 +101,8 @@ uint32_t CheckBoxControl::Open(CWnd* parent, CRect& rect) {
   ApplyBoxStyle();
   FollowDisabled(Box, Disabled);
 
-  Inputs.ObtainReadLock();
-  ListNode* first = Inputs.GetFirst();
-  Inputs.ReleaseReadLock();
-  if (Input* input = first ? static_cast<Input*>(first->Obj()) : nullptr) {
-    AutoParameter value(input->GetValue(Doc ? Doc->CurrentTime : 0.0));
+  if (Input* input = FirstInput(*this)) {
+    AutoParameter value(input->GetValue(CurrentTime(*this)));
     StateOf(value, State);
   }
   ShowState();
@@ -118,8 +114,7 @@ LRESULT CheckBoxControl::HandleMsg(UINT msg, WPARAM wParam, LPARAM lParam) {
     return InputControl::HandleMsg(msg, wParam, lParam);
   // The box has already toggled itself; its check is the state the user chose.
   State = StateOfCheck(Box.m_hWnd ? Box.SendMessage(BM_GETCHECK) : BST_UNCHECKED);
-  AutoNumber number(new (std::nothrow) Number(static_cast<double>(State)));
-  if (number) SetInputs(number, Doc ? Doc->CurrentTime : 0.0, 0);
+  WriteNumber(*this, static_cast<double>(State), CurrentTime(*this));
   ResetUndo();
   return 0;
 }
@@ -136,9 +131,7 @@ void CheckBoxControl::UpdateDisplay(Input*) {
 }
 
 void CheckBoxControl::OnDisconnect(Input* input) {
-  if (!input) return;
-  AutoNumber number(new (std::nothrow) Number(static_cast<double>(State)));
-  if (number) input->SetValue(number, NoFrameTime, 1);
+  StoreNumber(input, static_cast<double>(State), NoFrameTime);
 }
 
 void CheckBoxControl::ApplyBoxStyle() {

@@ -6,6 +6,7 @@
 #include "frame/panel_windows.h"
 #include "frame/registrations.h"
 #include "frame/tags.h"
+#include "frame/values.h"
 #include "qzsystem/autoparameter.h"
 #include "qzsystem/document.h"
 
@@ -21,20 +22,11 @@ constexpr int ChoiceRightGap = 90;  // room for the label on the right
 constexpr int LabelLeftGap = 85;
 constexpr int LabelTop = 7;
 constexpr int LabelBottom = 25;
-constexpr int UsedBottom = 28;  // the label and a 3-pixel margin below it
-// Writes that belong to no frame: an input being disconnected keeps the last choice.
-constexpr double NoFrameTime = -1000000000.0;
-
+constexpr int UsedBottom = 28;
 // Truncation towards zero; a value outside the int range (or NaN) selects nothing.
 int EntryIndex(double value) {
   if (!(value > -2147483649.0 && value < 2147483648.0)) return CB_ERR;
   return static_cast<int>(value);
-}
-
-bool NumberOf(const Parameter* value, double& number) {
-  if (!value || value->ID != Number::ClassID) return false;
-  number = static_cast<const Number*>(value)->Value;
-  return true;
 }
 
 }  // namespace
@@ -72,10 +64,10 @@ uint32_t ComboControl::Open(CWnd* parent, CRect& rect) {
   FollowEnabledState();
   FillChoice();
 
-  if (Input* input = FirstInput()) {
-    AutoParameter value(input->GetValue(Doc ? Doc->CurrentTime : 0.0));
+  if (Input* input = FirstInput(*this)) {
+    AutoParameter value(input->GetValue(CurrentTime(*this)));
     double number;
-    if (NumberOf(value, number)) Selected = static_cast<float>(number);
+    if (NumberOf(value, &number)) Selected = static_cast<float>(number);
   }
   ShowSelected();
   return 1;
@@ -87,7 +79,7 @@ LRESULT ComboControl::HandleMsg(UINT msg, WPARAM wParam, LPARAM lParam) {
     const int index = Choice.GetCurSel();
     if (index >= 0) {
       Selected = static_cast<float>(index);
-      WriteSelected(Doc ? Doc->CurrentTime : 0.0);
+      WriteSelected(CurrentTime(*this));
       ResetUndo();
     }
   }
@@ -95,12 +87,12 @@ LRESULT ComboControl::HandleMsg(UINT msg, WPARAM wParam, LPARAM lParam) {
 }
 
 Input* ComboControl::GetInputAt(int, int) {
-  return FirstInput();
+  return FirstInput(*this);
 }
 
 void ComboControl::NotifyChanged(Input* input, Parameter* value) {
   double number;
-  if (!NumberOf(value, number) || EntryIndex(number) == EntryIndex(Selected)) return;
+  if (!NumberOf(value, &number) || EntryIndex(number) == EntryIndex(Selected)) return;
   Selected = static_cast<float>(number);
   InputControl::NotifyChanged(input, value);
 }
@@ -111,14 +103,6 @@ void ComboControl::UpdateDisplay(Input*) {
 
 void ComboControl::OnDisconnect(Input*) {
   WriteSelected(NoFrameTime);
-}
-
-Input* ComboControl::FirstInput() {
-  Inputs.ObtainReadLock();
-  ListNode* first = Inputs.GetFirst();
-  Input* input = first ? static_cast<Input*>(first->Obj()) : nullptr;
-  Inputs.ReleaseReadLock();
-  return input;
 }
 
 void ComboControl::ReplaceItems(const TagList& tags, const intptr_t* first) {
@@ -150,8 +134,7 @@ void ComboControl::ShowSelected() {
 }
 
 void ComboControl::WriteSelected(double time) {
-  AutoNumber number(new (std::nothrow) Number(Selected));
-  if (number) SetInputs(number, time, 0);
+  WriteNumber(*this, Selected, time);
 }
 
 }  // namespace qzc

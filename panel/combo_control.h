@@ -27,7 +27,6 @@ class ComboControl : public InputControl {
   CStatic NameLabel;
 
  private:
-  Input* FirstInput();
   void ReplaceItems(const TagList& tags, const intptr_t* first);
   void FillChoice();
   void FollowEnabledState();

@@ -8,6 +8,7 @@
 #include "frame/panel_windows.h"
 #include "frame/registrations.h"
 #include "frame/tags.h"
+#include "frame/values.h"
 #include "qzsystem/autoparameter.h"
 #include "qzsystem/document.h"
 
@@ -33,8 +34,6 @@ constexpr DWORD EditStyle = WS_CHILD | WS_VISIBLE | WS_TABSTOP | ES_AUTOHSCROLL;
 constexpr UINT EditTextLimit = 25;
 constexpr char PlaceholderText[] = "Slider";
 constexpr char UndoName[] = "Control Change";
-// Writes that belong to no particular frame.
-constexpr double NoFrameTime = -1000000000.0;
 
 // Shared by every slider control, in control-window coordinates: set at
 // start-up, then once from the layout resource by the first construction.
@@ -235,7 +234,7 @@ void SliderControl::ReadInitialValue() {
   for (ListNode* node = Inputs.GetNext(nullptr); node; node = Inputs.GetNext(node)) {
     auto* input = static_cast<Input*>(node->Obj());
     if (!IsPanelInputZero(input)) continue;
-    AutoParameter value(input->GetValue(CurrentTime()));
+    AutoParameter value(input->GetValue(CurrentTime(*this)));
     if (const Number* number = AsNumber(value)) Value = number->Value;
     break;
   }
@@ -301,24 +300,18 @@ void SliderControl::CommitSliderValue(WORD undo) {
 }
 
 void SliderControl::WriteValue(double value) {
-  AutoNumber number(new (std::nothrow) Number(value));
-  if (number) SetInputs(number, CurrentTime(), 0);
-}
-
-double SliderControl::CurrentTime() const {
-  return Doc ? Doc->CurrentTime : 0.0;
+  WriteNumber(*this, value, CurrentTime(*this));
 }
 
 Input* SliderControl::GetInputAt(int, int) {
-  ListNode* first = Inputs.GetFirst();
-  return first ? static_cast<Input*>(first->Obj()) : nullptr;
+  return FirstInput(*this);
 }
 
 // The first input connected as index 0 names the control when no name was
 // given; the label shows the plain name until it is next redrawn.
 uint32_t SliderControl::AddInput(Input* input) {
   if (!InputControl::AddInput(input)) return 0;
-  AutoParameter value(input->GetValue(CurrentTime()));
+  AutoParameter value(input->GetValue(CurrentTime(*this)));
   if (NameText.empty() && IsPanelInputZero(input)) {
     const char* name = reinterpret_cast<const char*>(input->GetAttr(tag::InputName));
     if (!name) name = "";
@@ -363,9 +356,7 @@ void SliderControl::UpdateDisplay(Input*) {
 
 // An input being disconnected keeps the value shown, for no frame in particular.
 void SliderControl::OnDisconnect(Input* input) {
-  if (!input) return;
-  AutoNumber number(new (std::nothrow) Number(Value));
-  if (number) input->SetValue(number, NoFrameTime, 1);
+  StoreNumber(input, Value, NoFrameTime);
 }
 
 void SliderControl::OnOK() {

@@ -57,7 +57,6 @@ class SliderControl : public InputControl {
   void ReadInitialValue();
   void CommitSliderValue(WORD undo);
   void WriteValue(double value);
-  double CurrentTime() const;
   long ShownDecimals() const { return Decimals > 0 ? Decimals : 0; }
   LRESULT EraseBackground(HDC hdc);
   LRESULT LabelColours(HDC hdc);

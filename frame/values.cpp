@@ -1,0 +1,46 @@
+#include "frame/values.h"
+
+#include <new>
+
+#include "qzsystem/autoparameter.h"
+#include "qzsystem/document.h"
+#include "qzsystem/inputcontrol.h"
+
+namespace qzc {
+
+double CurrentTime(const InputControl& control) {
+  return control.Doc ? control.Doc->CurrentTime : 0.0;
+}
+
+void WriteNumber(InputControl& control, double value, double time, uint32_t index) {
+  AutoNumber number(new (std::nothrow) Number(value));
+  if (number) control.SetInputs(number, time, index);
+}
+
+void StoreNumber(Input* input, double value, double time) {
+  if (!input) return;
+  AutoNumber number(new (std::nothrow) Number(value));
+  if (number) input->SetValue(number, time, 1);
+}
+
+Input* FirstInput(InputControl& control) {
+  control.Inputs.ObtainReadLock();
+  ListNode* first = control.Inputs.GetFirst();
+  Input* input = first ? static_cast<Input*>(first->Obj()) : nullptr;
+  control.Inputs.ReleaseReadLock();
+  return input;
+}
+
+bool NumberOf(const Parameter* value, double* number) {
+  if (!value || value->ID != Number::ClassID) return false;
+  *number = static_cast<const Number*>(value)->Value;
+  return true;
+}
+
+bool ReadNumber(const InputControl& control, Input* input, double* number) {
+  if (!input) return false;
+  AutoParameter value(input->GetValue(CurrentTime(control)));
+  return NumberOf(value, number);
+}
+
+}  // namespace qzc

@@ -1,0 +1,36 @@
+// How panel controls read and write their inputs' numbers: one place for
+// "write a new Number through SetInputs and release it" and its relatives.
+#pragma once
+
+#include <cstdint>
+
+class Input;
+class InputControl;
+class Parameter;
+
+namespace qzc {
+
+// The time of writes that belong to no frame: an input being disconnected
+// keeps the control's last value.
+constexpr double NoFrameTime = -1000000000.0;
+
+// The document's current time; 0 while the control has no document.
+double CurrentTime(const InputControl& control);
+
+// A new Number of `value` through the control's own SetInputs at `time`
+// under `index`, released afterwards; nothing when memory is exhausted.
+void WriteNumber(InputControl& control, double value, double time, uint32_t index = 0);
+
+// A new Number of `value` stored in `input` itself (Input::SetValue, flag 1).
+void StoreNumber(Input* input, double value, double time);
+
+// The control's first connected input, read under the list's lock; null if none.
+Input* FirstInput(InputControl& control);
+
+// The number a value holds; false for null or a value of another kind.
+bool NumberOf(const Parameter* value, double* number);
+
+// The number of `input` at the control's current time; false when it has none.
+bool ReadNumber(const InputControl& control, Input* input, double* number);
+
+}  // namespace qzc

@@ -12,16 +12,24 @@
 namespace {
 
 // Allocations through the no-throw operator new fail while this is set, as
-// when memory is exhausted; the module's creators allocate that way.
+// when memory is exhausted; the module's creators allocate that way. Every
+// form of new and delete is replaced so that they stay paired.
 std::atomic<bool> FailNoThrowNew{false};
 
 }  // namespace
 
+#pragma GCC diagnostic ignored "-Wmismatched-new-delete"
+
+void* operator new(std::size_t size) {
+  if (void* p = std::malloc(size ? size : 1)) return p;
+  throw std::bad_alloc();
+}
 void* operator new(std::size_t size, const std::nothrow_t&) noexcept {
   if (FailNoThrowNew) return nullptr;
   return std::malloc(size ? size : 1);
 }
-
+void operator delete(void* p) noexcept { std::free(p); }
+void operator delete(void* p, std::size_t) noexcept { std::free(p); }
 void operator delete(void* p, const std::nothrow_t&) noexcept { std::free(p); }
 
 namespace qzh {

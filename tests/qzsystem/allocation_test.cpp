@@ -37,7 +37,14 @@ void* operator new(std::size_t size) {
   if (void* p = std::malloc(size ? size : 1)) return p;
   throw std::bad_alloc();
 }
+void* operator new(std::size_t size, const std::nothrow_t&) noexcept {
+  if (counting) ++allocations;
+  return std::malloc(size ? size : 1);
+}
 void operator delete(void* p) noexcept {
+  std::free(p);
+}
+void operator delete(void* p, const std::nothrow_t&) noexcept {
   std::free(p);
 }
 void operator delete(void* p, std::size_t) noexcept {

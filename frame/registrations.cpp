@@ -17,7 +17,7 @@ constexpr UnitStartup Units[] = {
     {Unit::TextEditControl, nullptr, nullptr, false},
     {Unit::CustomFilterControl, nullptr, nullptr, false},
     {Unit::FileControl, nullptr, nullptr, false},
-    {Unit::PointControl, nullptr, nullptr, false},
+    {Unit::PointControl, &PointControlRegistration, nullptr, false},
     {Unit::CircleControl, nullptr, nullptr, false},
     {Unit::FontControl, nullptr, nullptr, false},
     {Unit::ImageControl, nullptr, nullptr, false},

@@ -127,6 +127,39 @@ def write_tags(rid, items):
             f.write("0x%08x %d\n" % (tag, value))
 
 
+def sample_picture(w, h):
+    """A landscape for the viewer: sky, sun, hills and a faint grid."""
+    p = Picture(w, h)
+    horizon = h * 5 // 8
+    for y in range(h):
+        for x in range(w):
+            if y < horizon:
+                t = y / horizon
+                c = (int(40 + 90 * t), int(80 + 100 * t), int(160 + 70 * t))
+            else:
+                t = (y - horizon) / (h - horizon)
+                c = (int(60 - 30 * t), int(120 - 50 * t), int(50 - 20 * t))
+            p.set(x, y, c)
+    sx, sy, r = w * 3 // 4, h // 4, h // 10
+    for y in range(sy - r, sy + r + 1):
+        for x in range(sx - r, sx + r + 1):
+            if (x - sx) ** 2 + (y - sy) ** 2 <= r * r:
+                p.set(x, y, (250, 180, 70))
+    for x in range(w):
+        top = horizon - int(18 + 14 * abs(((x * 2 / w) % 1.0) - 0.5) * 2)
+        for y in range(top, horizon):
+            p.set(x, y, (50, 100, 60))
+    for x in range(0, w, 40):
+        for y in range(h):
+            r0, g0, b0, _ = p.px[y][x]
+            p.set(x, y, (min(255, r0 + 24), min(255, g0 + 24), min(255, b0 + 24)))
+    for y in range(0, h, 40):
+        for x in range(w):
+            r0, g0, b0, _ = p.px[y][x]
+            p.set(x, y, (min(255, r0 + 24), min(255, g0 + 24), min(255, b0 + 24)))
+    return p
+
+
 def main():
     os.makedirs(OUT, exist_ok=True)
     # Slider: thumb and background (track 24..201, thumb row 3..14).
@@ -187,6 +220,8 @@ def main():
         for f, v in enumerate(rect):
             items.append((0x100003E8 + 4 * k + f, v))
     write_tags(100024, items)
+    # Viewer: the sample picture shown under the viewer controls.
+    sample_picture(320, 240).save("200000")
 
 
 if __name__ == "__main__":

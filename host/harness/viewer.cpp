@@ -1,0 +1,273 @@
+#include "harness/viewer.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "afxwin.h"
+#include "qzplatform/driver.h"
+#include "qzsystem/inputcontrol.h"
+#include "qzsystem/previewview.h"
+#include "qzsystem/registry.h"
+
+namespace qzh {
+
+class ViewerWnd : public PreviewView {
+ public:
+  explicit ViewerWnd(Viewer* owner) : Owner(owner) {}
+
+  LRESULT WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) override {
+    if (!Owner) return PreviewView::WindowProc(msg, wParam, lParam);
+    return Owner->HandleMsg(msg, wParam, lParam);
+  }
+  LRESULT Default(UINT msg, WPARAM wParam, LPARAM lParam) { return PreviewView::WindowProc(msg, wParam, lParam); }
+
+  Viewer* Owner;
+};
+
+PreviewControl* CreateViewerControl(const char* className) {
+  Registry* reg = FindRegistryByName(className);
+  if (!reg || reg->GetData(RegistryClassTypeTag) != ClassTypeViewerControl) return nullptr;
+  auto creator = reinterpret_cast<PreviewControl* (*)()>(reg->GetData(RegistryCreatorTag));
+  return creator ? creator() : nullptr;
+}
+
+Viewer::Viewer(CPipelineDoc& doc, int width, int height, POINT screen, uint32_t picture)
+    : Doc(doc), Wnd(std::make_unique<ViewerWnd>(this)), Picture(picture, 0) {
+  Wnd->Doc = &doc;
+  LPCSTR className = AfxRegisterWndClass(0, nullptr, nullptr);
+  Wnd->CreateEx(0, className, "Viewer", WS_POPUP | WS_VISIBLE, screen.x, screen.y, width, height, nullptr, nullptr);
+  if (Picture.Load() && Picture.Dib && Picture.Dib->Bitmap) {
+    PictureDC = CreateCompatibleDC(nullptr);
+    if (PictureDC) PictureDCBitmap = SelectObject(PictureDC, Picture.Dib->Bitmap);
+  }
+  HandlePen = CreatePen(PS_SOLID, 1, HandleColour);
+  ViewInfo.ControlPen = HandlePen;
+  ViewInfo.ControlColour = HandleColour;
+  Relayout();
+}
+
+Viewer::~Viewer() {
+  EndPress(false);
+  for (PreviewControl* control : Shown) delete control;
+  Shown.clear();
+  Wnd->Owner = nullptr;
+  if (Wnd->m_hWnd) Wnd->DestroyWindow();
+  if (PictureDC) {
+    SelectObject(PictureDC, PictureDCBitmap);
+    DeleteDC(PictureDC);
+  }
+  if (HandlePen) DeleteObject(HandlePen);
+}
+
+HWND Viewer::Window() const {
+  return Wnd->m_hWnd;
+}
+
+PreviewControl* Viewer::AddViewerControl(const char* className, std::vector<Input*> inputs, const TagList& attributes) {
+  PreviewControl* control = CreateViewerControl(className);
+  if (!control) return nullptr;
+  control->Doc = &Doc;
+  control->SetView(Wnd.get());
+  Shown.push_back(control);
+  for (Input* input : inputs) control->AddInput(input);
+  TagList tags{{ControlDocTag, static_cast<const void*>(&Doc)}};
+  tags.Merge(attributes);
+  control->SetAttrsTagList(tags);
+  control->SetActive(1);
+  return control;
+}
+
+void Viewer::ApplyAttributes(PreviewControl* control, const TagList& attributes) {
+  TagList tags = attributes;
+  control->SetAttrsTagList(tags);
+}
+
+void Viewer::RemoveViewerControl(PreviewControl* control) {
+  auto found = std::find(Shown.begin(), Shown.end(), control);
+  if (found == Shown.end()) return;
+  if (control == PressedControl) EndPress(false);
+  if (control == LastPressed) LastPressed = nullptr;
+  Shown.erase(found);
+  delete control;
+  Wnd->RedrawControls();
+}
+
+bool Viewer::IsShown(const PreviewControl* control) const {
+  return control && std::find(Shown.begin(), Shown.end(), control) != Shown.end();
+}
+
+void Viewer::Relayout() {
+  RECT client{};
+  if (Wnd->m_hWnd) ::GetClientRect(Wnd->m_hWnd, &client);
+  const int pictureWidth = HasPicture() ? Picture.Dib->Width : client.right;
+  const int pictureHeight = HasPicture() ? Picture.Dib->Height : client.bottom;
+  ViewInfo.Layout(client.right, client.bottom, pictureWidth, pictureHeight, ZoomFactor, PanX, PanY);
+}
+
+void Viewer::SetZoom(float zoom, float panX, float panY) {
+  ZoomFactor = zoom;
+  PanX = panX;
+  PanY = panY;
+  Relayout();
+  Wnd->RedrawControls();
+}
+
+POINT Viewer::PixelOf(double x, double y) const {
+  return POINT{ViewInfo.TransformXOut(static_cast<float>(x)), ViewInfo.TransformYOut(static_cast<float>(y))};
+}
+
+PreviewControl* Viewer::ControlAt(HDC hdc, Input** input) {
+  for (PreviewControl* control : Shown) {
+    if (!control->IsActive) continue;
+    Input* found = nullptr;
+    control->ControlCommand(hdc, &ViewInfo, PreviewCommandInputAt, &found);
+    if (found) {
+      if (input) *input = found;
+      return control;
+    }
+  }
+  return nullptr;
+}
+
+Input* Viewer::InputAt(POINT at) {
+  ViewInfo.SetMouse(at.x, at.y);
+  HDC hdc = PressDC ? PressDC : ::GetDC(Wnd->m_hWnd);
+  Input* input = nullptr;
+  ControlAt(hdc, &input);
+  if (hdc != PressDC) ::ReleaseDC(Wnd->m_hWnd, hdc);
+  return input;
+}
+
+PreviewControl* Viewer::KeyTarget() const {
+  if (LastPressed && LastPressed->IsActive && IsShown(LastPressed)) return LastPressed;
+  for (PreviewControl* control : Shown)
+    if (control->IsActive) return control;
+  return nullptr;
+}
+
+void Viewer::Focus() {
+  ::SetFocus(Wnd->m_hWnd);
+}
+
+void Viewer::Repaint() {
+  ::RedrawWindow(Wnd->m_hWnd, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+}
+
+bool Viewer::SavePng(const std::string& path) {
+  qz::Pump();
+  return qz::SaveWindowPng(Wnd->m_hWnd, path);
+}
+
+LRESULT Viewer::HandleMsg(UINT msg, WPARAM wParam, LPARAM lParam) {
+  switch (msg) {
+    case WM_PAINT:
+      OnPaint();
+      return 0;
+    case WM_ERASEBKGND:
+      return 1;  // the paint covers every pixel
+    case WM_SIZE:
+      Relayout();
+      break;
+    case WM_LBUTTONDOWN:
+      OnButtonDown(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
+      return 0;
+    case WM_MOUSEMOVE:
+      OnMouseMove(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
+      return 0;
+    case WM_LBUTTONUP:
+      OnButtonUp(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
+      return 0;
+    case WM_CAPTURECHANGED:
+      if (PressedControl && reinterpret_cast<HWND>(lParam) != Wnd->m_hWnd) EndPress(true);
+      return 0;
+    case WM_KEYDOWN:
+      OnKeyDown(wParam);
+      return 0;
+    case WM_GETDLGCODE:
+      return DLGC_WANTARROWS;
+    default:
+      break;
+  }
+  return Wnd->Default(msg, wParam, lParam);
+}
+
+void Viewer::DrawPicture(HDC hdc) {
+  RECT client;
+  ::GetClientRect(Wnd->m_hWnd, &client);
+  HBRUSH background = CreateSolidBrush(Background);
+  FillRect(hdc, &client, background);
+  DeleteObject(background);
+  if (!HasPicture()) return;
+  const int left = static_cast<int>(ViewInfo.OriginX);
+  const int top = static_cast<int>(ViewInfo.OriginY);
+  const int width = static_cast<int>(std::lround(ViewInfo.ImageWidth));
+  const int height = static_cast<int>(std::lround(ViewInfo.ImageHeight));
+  StretchBlt(hdc, left, top, width, height, PictureDC, 0, 0, Picture.Dib->Width, Picture.Dib->Height, SRCCOPY);
+}
+
+void Viewer::OnPaint() {
+  PAINTSTRUCT ps;
+  HDC hdc = ::BeginPaint(Wnd->m_hWnd, &ps);
+  if (!hdc) return;
+  DrawPicture(hdc);
+  for (PreviewControl* control : Shown)
+    if (control->IsActive) control->DrawControls(hdc, &ViewInfo, 0);
+  ::EndPaint(Wnd->m_hWnd, &ps);
+}
+
+void Viewer::OnButtonDown(int x, int y) {
+  if (PressedControl) return;
+  Focus();
+  ViewInfo.SetMouse(x, y);
+  HDC hdc = ::GetDC(Wnd->m_hWnd);
+  PreviewControl* target = ControlAt(hdc, nullptr);
+  if (!target) {
+    ::ReleaseDC(Wnd->m_hWnd, hdc);
+    return;
+  }
+  PressDC = hdc;
+  PressedControl = target;
+  LastPressed = target;
+  ::SetCapture(Wnd->m_hWnd);
+  target->ControlDown(hdc, &ViewInfo, CPoint(x, y));
+  if (PressedControl == target && target->DragMode != 0) Repaint();
+}
+
+void Viewer::OnMouseMove(int x, int y) {
+  if (!PressedControl) return;
+  ViewInfo.SetMouse(x, y);
+  PressedControl->ControlMove(PressDC, &ViewInfo, CPoint(x, y));
+}
+
+void Viewer::OnButtonUp(int x, int y) {
+  if (!PressedControl) return;
+  ViewInfo.SetMouse(x, y);
+  EndPress(true);
+}
+
+// The press is forgotten before the capture is released, so the capture
+// change it causes does not end it a second time.
+void Viewer::EndPress(bool release) {
+  PreviewControl* control = PressedControl;
+  HDC hdc = PressDC;
+  PressedControl = nullptr;
+  PressDC = nullptr;
+  if (!control) return;
+  if (release) {
+    const CPoint point(ViewInfo.TransformXOut(ViewInfo.MouseX), ViewInfo.TransformYOut(ViewInfo.MouseY));
+    control->ControlUp(hdc, &ViewInfo, point);
+  }
+  if (::GetCapture() == Wnd->m_hWnd) ::ReleaseCapture();
+  if (hdc) ::ReleaseDC(Wnd->m_hWnd, hdc);
+}
+
+void Viewer::OnKeyDown(WPARAM key) {
+  if (key != VK_LEFT && key != VK_UP && key != VK_RIGHT && key != VK_DOWN) return;
+  PreviewControl* target = KeyTarget();
+  if (!target) return;
+  HDC hdc = PressDC ? PressDC : ::GetDC(Wnd->m_hWnd);
+  target->ControlCommand(hdc, &ViewInfo, PreviewCommandKey, reinterpret_cast<void*>(key));
+  if (hdc != PressDC) ::ReleaseDC(Wnd->m_hWnd, hdc);
+}
+
+}  // namespace qzh

@@ -1,0 +1,170 @@
+#include "viewer/point_control.h"
+
+#include "frame/creator.h"
+#include "frame/registrations.h"
+#include "frame/tags.h"
+#include "qzsystem/parameter.h"
+#include "viewer/viewer_tools.h"
+
+namespace qzc {
+namespace {
+
+// DragMode while the handle is being dragged.
+constexpr uint32_t DraggingHandle = 2;
+// The square's corners lie this many pixels from the point on each axis.
+constexpr int HandleHalfSize = 2;
+
+void DrawHandle(HDC hdc, int x, int y, int referenceX, int referenceY) {
+  DrawSquareOutline(hdc, x, y, HandleHalfSize);
+  DrawSegment(hdc, x, y, referenceX, referenceY);
+}
+
+}  // namespace
+
+const Registration PointControlRegistration{"PointControl", CreatorAddress(&NewPointControl), MakeID("PntC"),
+                                            ViewerControlType};
+
+PreviewControl* NewPointControl() {
+  return Create<PointControl, PreviewControl>();
+}
+
+PointControl::PointControl() {
+  ID = MakeID("PntC");
+}
+
+PointControl::~PointControl() {
+  LeaveReferenceInput();
+}
+
+void PointControl::LeaveReferenceInput() {
+  if (ReferenceInput) ReferenceInput->Controls.Remove(this);
+  ReferenceInput = nullptr;
+}
+
+uint32_t PointControl::SetAttrsTagList(TagList& tags) {
+  auto* reference =
+      reinterpret_cast<Input*>(tags.GetLong(tag::ReferenceInput, reinterpret_cast<intptr_t>(ReferenceInput)));
+  if (reference != ReferenceInput) {
+    LeaveReferenceInput();
+    ReferenceInput = reference;
+    if (reference) {
+      reference->Controls.Add(this, 0, 0);
+      Parameter* value = reference->GetValue(CurrentTime(*this));
+      NotifyChanged(reference, value);
+      if (value) value->Recycle();
+    }
+  }
+  UpdateDisplay(nullptr);
+  return PreviewControl::SetAttrsTagList(tags);
+}
+
+// Forgetting the reference input also leaves its control list: the input
+// must not keep a pointer to this control once it no longer knows it.
+uint32_t PointControl::RemoveInput(Input* input) {
+  if (input && input == ReferenceInput) LeaveReferenceInput();
+  return PreviewControl::RemoveInput(input);
+}
+
+void PointControl::NotifyChanged(Input* input, Parameter* value) {
+  if (!value || value->ID != Point::ClassID) return;
+  const auto* point = static_cast<const Point*>(value);
+  const double x = point->X;
+  const double y = point->Y;
+  const bool fromReference = input && input == ReferenceInput;
+  double& storedX = fromReference ? ReferenceX : CurrentX;
+  double& storedY = fromReference ? ReferenceY : CurrentY;
+  if (!PositionDiffers(x, y, storedX, storedY)) return;
+  storedX = x;
+  storedY = y;
+  PreviewControl::NotifyChanged(input, value);
+}
+
+void PointControl::UpdateDisplay(Input* input) {
+  PreviewControl::UpdateDisplay(input);
+}
+
+void PointControl::OnDisconnect(Input*) {}
+
+void PointControl::SetActive(int mode) {
+  PreviewControl::SetActive(mode);
+  if (!ReferenceInput) return;
+  List& controls = ReferenceInput->Controls;
+  controls.ObtainReadLock();
+  for (ListNode* node = controls.GetNext(nullptr); node; node = controls.GetNext(node)) {
+    auto* control = static_cast<PreviewControl*>(node->Obj());
+    if (control && !control->IsActive) control->SetActive(1);
+  }
+  controls.ReleaseReadLock();
+}
+
+void PointControl::DrawControls(HDC hdc, PreviewInfo* info, uint32_t erase) {
+  if (hdc && info) {
+    const int ox = info->TransformXOut(static_cast<float>(DrawnX));
+    const int oy = info->TransformYOut(static_cast<float>(DrawnY));
+    const int nx = info->TransformXOut(static_cast<float>(CurrentX));
+    const int ny = info->TransformYOut(static_cast<float>(CurrentY));
+    const int orx = info->TransformXOut(static_cast<float>(DrawnReferenceX));
+    const int ory = info->TransformYOut(static_cast<float>(DrawnReferenceY));
+    const int rx = info->TransformXOut(static_cast<float>(ReferenceX));
+    const int ry = info->TransformYOut(static_cast<float>(ReferenceY));
+    DrawnX = CurrentX;
+    DrawnY = CurrentY;
+    DrawnReferenceX = ReferenceX;
+    DrawnReferenceY = ReferenceY;
+    DrawRubberBand(hdc, *info, DragMode, erase, [&](bool old) {
+      if (old)
+        DrawHandle(hdc, ox, oy, orx, ory);
+      else
+        DrawHandle(hdc, nx, ny, rx, ry);
+    });
+  }
+  PreviewControl::DrawControls(hdc, info, erase);
+}
+
+uint32_t PointControl::ControlDown(HDC hdc, PreviewInfo* info, CPoint point) {
+  if (info && GrabsHandle(*info, DrawnX, DrawnY)) DragMode = DraggingHandle;
+  return PreviewControl::ControlDown(hdc, info, point);
+}
+
+void PointControl::ControlMove(HDC hdc, PreviewInfo* info, CPoint point) {
+  PreviewControl::ControlMove(hdc, info, point);
+  if (!info) return;
+  const double mouseX = info->MouseX;
+  const double mouseY = info->MouseY;
+  if (DragMode == DraggingHandle && PositionDiffers(mouseX, mouseY, CurrentX, CurrentY))
+    SendPoint(*this, mouseX, mouseY);
+  if (PositionDiffers(CurrentX, CurrentY, DrawnX, DrawnY)) DrawControls(hdc, info, 1);
+}
+
+// The base ends the drag between the two draws, so the second one draws the
+// handle at rest with the viewer's pen over the rubber band.
+void PointControl::ControlUp(HDC hdc, PreviewInfo* info, CPoint point) {
+  DrawControls(hdc, info, 1);
+  PreviewControl::ControlUp(hdc, info, point);
+  DrawControls(hdc, info, 1);
+}
+
+void PointControl::ControlCommand(HDC hdc, PreviewInfo* info, uint32_t command, void* data) {
+  switch (command) {
+    case PreviewCommandKey:
+      if (info) Nudge(*info, reinterpret_cast<uintptr_t>(data));
+      break;
+    case PreviewCommandInputAt:
+      if (info && data && GrabsHandle(*info, DrawnX, DrawnY)) {
+        ListNode* first = Inputs.GetFirst();
+        *static_cast<Input**>(data) = first ? static_cast<Input*>(first->Obj()) : nullptr;
+        return;
+      }
+      break;
+    default:
+      break;
+  }
+  PreviewControl::ControlCommand(hdc, info, command, data);
+}
+
+void PointControl::Nudge(const PreviewInfo& info, uintptr_t key) {
+  double dx, dy;
+  if (ArrowMove(key, PixelStep(info), &dx, &dy)) SendPoint(*this, CurrentX + dx, CurrentY + dy);
+}
+
+}  // namespace qzc

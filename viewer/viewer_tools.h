@@ -1,0 +1,72 @@
+// What the viewer controls share: the change threshold, the grab test
+// against a drawn position, the keyboard nudge step, the XOR rubber band and
+// sending a new value through SetInputs.
+#pragma once
+
+#include <cmath>
+#include <cstdint>
+
+#include "qzsystem/previewcontrol.h"
+#include "qzsystem/previewinfo.h"
+#include "windows.h"
+
+namespace qzc {
+
+// Two viewer positions differ when a coordinate differs by more than this,
+// in normalised image units.
+constexpr double ChangeThreshold = 0.00001;
+
+inline bool Differs(double a, double b) {
+  return std::fabs(a - b) > ChangeThreshold;
+}
+inline bool PositionDiffers(double ax, double ay, double bx, double by) {
+  return Differs(ax, bx) || Differs(ay, by);
+}
+
+// The host's grab tolerance in viewer pixels.
+int GrabTolerance();
+
+// Whether the pointer grabs a handle drawn at (x, y): both axes within the
+// grab tolerance in viewer pixels, strictly; y is tested only when x passes.
+bool GrabsHandle(const PreviewInfo& info, double x, double y);
+
+// A key step: ten times larger with Shift held, then a tenth with Ctrl held
+// (so both together keep the step).
+float ModifiedStep(float step);
+// One image pixel across, in normalised units, with the key modifiers.
+float PixelStep(const PreviewInfo& info);
+
+// The move of an arrow key by `step`: Left and Right along x, Up towards
+// smaller y, Down towards larger y. False for any other key.
+bool ArrowMove(uintptr_t key, float step, double* dx, double* dy);
+
+// Selects the rubber-band mode: XOR with the stock white pen while
+// `dragMode` is non-zero (drawing twice restores the picture), else copy
+// with the viewer's pen. Returns whether it chose the XOR mode. The pen and
+// raster mode stay selected.
+bool SelectFigurePen(HDC hdc, const PreviewInfo& info, uint32_t dragMode);
+
+// Draws a figure as a rubber band: while dragging, `figure(true)` first
+// rubs out the old one when `erase` is set, then `figure(false)` draws the
+// new one; at rest only the new one is drawn, with the viewer's pen.
+template <typename Figure>
+void DrawRubberBand(HDC hdc, const PreviewInfo& info, uint32_t dragMode, uint32_t erase, Figure figure) {
+  if (SelectFigurePen(hdc, info, dragMode) && erase) figure(true);
+  figure(false);
+}
+
+// The outline of a square with corners `half` pixels from (x, y) on each
+// axis, from the top-left corner clockwise back to it.
+void DrawSquareOutline(HDC hdc, int x, int y, int half);
+// A line from (x0, y0) up to, not including, (x1, y1).
+void DrawSegment(HDC hdc, int x0, int y0, int x1, int y1);
+
+// The document's current time, 0 without a document.
+double CurrentTime(const PreviewControl& control);
+// Sends a new Point / Number to the inputs of `index` through the control's
+// SetInputs at the current time and releases it; nothing when it cannot be
+// made.
+void SendPoint(PreviewControl& control, double x, double y, uint32_t index = 0);
+void SendNumber(PreviewControl& control, double value, uint32_t index);
+
+}  // namespace qzc

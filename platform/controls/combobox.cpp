@@ -31,7 +31,7 @@ void OnCreate(HWND hwnd, ComboState& s, const CREATESTRUCTA* cs) {
 
 // Someone else sized the window: as at creation, the height given is the dropped height.
 void OnSize(HWND hwnd, ComboState& s, LPARAM lParam) {
-  if (s.resizing || s.dropped) return;
+  if (s.resizing) return;
   int height = HIWORD(lParam);
   if (height == ComboFieldHeight(s)) return;
   s.droppedHeight = height > ComboFieldHeight(s) ? height - ComboFieldHeight(s) : 0;
@@ -45,8 +45,7 @@ void SendDeleteItem(HWND hwnd, const ComboState& s, int index) {
 void ListChanged(HWND hwnd, ComboState& s) {
   if (!s.dropped) return;
   ResizeCombo(hwnd, s);
-  RECT list = ComboListRect(hwnd, s);
-  InvalidateRect(hwnd, &list, FALSE);
+  InvalidateComboList(s);
 }
 
 LRESULT OnAddString(HWND hwnd, ComboState& s, LPARAM lParam, int index, bool add) {
@@ -122,6 +121,7 @@ LRESULT OnSetItemHeight(HWND hwnd, ComboState& s, WPARAM wParam, LPARAM lParam) 
   }
   ResizeCombo(hwnd, s);
   InvalidateRect(hwnd, nullptr, FALSE);
+  InvalidateComboList(s);
   return 0;
 }
 
@@ -156,7 +156,9 @@ void OnSetFont(HWND hwnd, ComboState& s, WPARAM font, LPARAM redraw) {
   s.font = reinterpret_cast<HFONT>(font);
   MeasureItems(hwnd, s);
   ResizeCombo(hwnd, s);
-  if (LOWORD(redraw)) InvalidateRect(hwnd, nullptr, TRUE);
+  if (!LOWORD(redraw)) return;
+  InvalidateRect(hwnd, nullptr, TRUE);
+  InvalidateComboList(s);
 }
 
 void OnFocus(HWND hwnd, ComboState& s, bool focused) {
@@ -215,6 +217,10 @@ LRESULT HandleItemMessage(HWND hwnd, ComboState& s, UINT msg, WPARAM wParam, LPA
       return OnShowDropDown(hwnd, s, wParam);
     case CB_GETDROPPEDSTATE:
       return s.dropped ? TRUE : FALSE;
+    case CB_GETDROPPEDCONTROLRECT:
+      if (!lParam) return CB_ERR;
+      *reinterpret_cast<RECT*>(lParam) = ComboDroppedRect(hwnd, s);
+      return TRUE;
     case CB_FINDSTRINGEXACT:
       return lParam ? s.items.FindExact(static_cast<int>(wParam), reinterpret_cast<const char*>(lParam)) : CB_ERR;
     default:
@@ -234,6 +240,9 @@ LRESULT CALLBACK ComboBoxProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
       OnCreate(hwnd, *s, reinterpret_cast<const CREATESTRUCTA*>(lParam));
       return 0;
     case WM_DESTROY:
+      // Going away while dropped closes the list without telling the parent.
+      s->dropped = false;
+      DestroyComboList(*s);
       ResetContent(hwnd, *s);
       return DefWindowProcA(hwnd, msg, wParam, lParam);
     case WM_NCDESTROY:

@@ -24,8 +24,7 @@ void SetHot(HWND hwnd, ComboState& s, int row) {
   if (row >= top + shown) top = row - shown + 1;
   if (top != s.top) {
     s.top = top;
-    RECT list = ComboListRect(hwnd, s);
-    InvalidateRect(hwnd, &list, FALSE);
+    InvalidateComboList(s);
   }
   InvalidateComboRow(hwnd, s, s.hot);
 }
@@ -37,26 +36,17 @@ void SetPressed(HWND hwnd, ComboState& s, bool pressed) {
   InvalidateRect(hwnd, &button, FALSE);
 }
 
-// Puts the combo back where it lay among its siblings before it was raised.
-void Restack(HWND hwnd, ComboState& s) {
-  HWND below = s.restoreBelow;
-  s.restoreBelow = nullptr;
-  if (!below || !IsWindow(below) || GetParent(below) != GetParent(hwnd)) return;
-  SetWindowPos(hwnd, below, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_NOREDRAW);
-}
-
 bool CloseUp(HWND hwnd, ComboState& s) {
   if (!s.dropped) return true;
   s.dropped = false;
   s.tracking = false;
   s.buttonPressed = false;
   s.hot = -1;
-  Restack(hwnd, s);
-  ResizeCombo(hwnd, s);
+  DestroyComboList(s);
   s.closing = true;
   if (GetCapture() == hwnd) ReleaseCapture();
   s.closing = false;
-  InvalidateRect(hwnd, nullptr, FALSE);
+  InvalidateComboField(hwnd, s);
   return Notify(hwnd, CBN_CLOSEUP);
 }
 
@@ -82,7 +72,7 @@ int KeyTarget(const ComboState& s, int from, WPARAM vk) {
   }
 }
 
-void ScrollList(HWND hwnd, ComboState& s, ScrollHit hit) {
+void ScrollList(ComboState& s, ScrollHit hit) {
   int shown = ComboListRowsShown(s);
   int top = s.top;
   if (hit == ScrollHit::LineUp) top -= 1;
@@ -93,23 +83,25 @@ void ScrollList(HWND hwnd, ComboState& s, ScrollHit hit) {
   top = std::clamp(top, 0, maxTop > 0 ? maxTop : 0);
   if (top == s.top) return;
   s.top = top;
-  RECT list = ComboListRect(hwnd, s);
-  InvalidateRect(hwnd, &list, FALSE);
+  InvalidateComboList(s);
 }
 
 void PressWhileDropped(HWND hwnd, ComboState& s, int x, int y) {
-  if (ComboListScrolls(s)) {
-    ScrollBarLayout bar = ComboScrollBar(hwnd, s);
-    if (PointIn(bar.bar, x, y)) {
-      ScrollList(hwnd, s, bar.HitTest(x, y));
+  POINT at{};
+  if (ComboPointInList(hwnd, s, x, y, &at)) {
+    if (ComboListScrolls(s)) {
+      ScrollBarLayout bar = ComboScrollBar(hwnd, s);
+      if (PointIn(bar.bar, at.x, at.y)) {
+        ScrollList(s, bar.HitTest(at.x, at.y));
+        return;
+      }
+    }
+    ListRows rows = ComboRows(hwnd, s);
+    if (PointIn(rows.area, at.x, at.y)) {
+      s.tracking = true;
+      SetHot(hwnd, s, rows.RowAt(at.y, s.items.Count()));
       return;
     }
-  }
-  ListRows rows = ComboRows(hwnd, s);
-  if (PointIn(rows.area, x, y)) {
-    s.tracking = true;
-    SetHot(hwnd, s, rows.RowAt(y, s.items.Count()));
-    return;
   }
   // A press on the field or anywhere outside closes the list unchanged.
   CancelCombo(hwnd, s);
@@ -117,23 +109,22 @@ void PressWhileDropped(HWND hwnd, ComboState& s, int x, int y) {
 
 }  // namespace
 
+// A drop asked for again while the parent hears of this one finds the
+// pop-up already made and does nothing.
 void DropCombo(HWND hwnd, ComboState& s) {
-  if (s.dropped) return;
+  if (s.dropped || s.list) return;
+  s.list = CreateComboList(hwnd);
+  if (!s.list) return;
   // The parent may still fill the list when it hears of the drop.
   if (!Notify(hwnd, CBN_DROPDOWN)) return;
+  if (!s.list) return;
   s.dropped = true;
   s.hot = -1;
   s.top = 0;
   SetHot(hwnd, s, s.selected);
-  s.restoreBelow = GetWindow(hwnd, GW_HWNDNEXT);
-  s.resizing = true;
-  RECT window{};
-  GetWindowRect(hwnd, &window);
-  SetWindowPos(hwnd, nullptr, 0, 0, window.right - window.left, ComboListRect(hwnd, s).bottom,
-               SWP_NOMOVE | SWP_NOACTIVATE);
-  s.resizing = false;
+  PlaceComboList(hwnd, s);
   SetCapture(hwnd);
-  InvalidateRect(hwnd, nullptr, FALSE);
+  InvalidateComboField(hwnd, s);
 }
 
 void PickComboRow(HWND hwnd, ComboState& s, int row) {
@@ -180,9 +171,11 @@ void ComboOnMouseMove(HWND hwnd, ComboState& s, LPARAM lParam) {
   int x = GET_X_LPARAM(lParam);
   int y = GET_Y_LPARAM(lParam);
   if (s.tracking) SetPressed(hwnd, s, s.buttonPressed && PointIn(ComboFieldRect(hwnd, s), x, y));
+  POINT at{};
+  if (!ComboPointInList(hwnd, s, x, y, &at)) return;
   ListRows rows = ComboRows(hwnd, s);
-  if (PointIn(rows.area, x, y)) {
-    int row = rows.RowAt(y, s.items.Count());
+  if (PointIn(rows.area, at.x, at.y)) {
+    int row = rows.RowAt(at.y, s.items.Count());
     if (row >= 0) SetHot(hwnd, s, row);
   }
 }
@@ -193,10 +186,11 @@ void ComboOnLButtonUp(HWND hwnd, ComboState& s, LPARAM lParam) {
   if (!s.dropped || !s.tracking) return;
   s.tracking = false;
   SetPressed(hwnd, s, false);
-  int row = ComboRows(hwnd, s).RowAt(GET_Y_LPARAM(lParam), s.items.Count());
-  if (row >= 0 && PointIn(ComboRows(hwnd, s).area, GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam))) {
-    PickComboRow(hwnd, s, row);
-  }
+  POINT at{};
+  if (!ComboPointInList(hwnd, s, GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam), &at)) return;
+  ListRows rows = ComboRows(hwnd, s);
+  int row = rows.RowAt(at.y, s.items.Count());
+  if (row >= 0 && PointIn(rows.area, at.x, at.y)) PickComboRow(hwnd, s, row);
 }
 
 void ComboOnKeyDown(HWND hwnd, ComboState& s, WPARAM vk, bool alt) {

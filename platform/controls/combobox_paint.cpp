@@ -55,7 +55,16 @@ void PaintField(HWND hwnd, HDC hdc, const ComboState& s) {
   PaintSelection(hwnd, hdc, s, enabled);
 }
 
-void PaintList(HWND hwnd, HDC hdc, const ComboState& s) {
+}  // namespace
+
+void PaintCombo(HWND hwnd, HDC hdc, ComboState& s) {
+  FontSelection font(hdc, s.font);
+  PaintField(hwnd, hdc, s);
+}
+
+// The list's colours come from the combo's parent, as the field's do.
+void PaintComboList(HWND hwnd, HDC hdc, const ComboState& s) {
+  FontSelection font(hdc, s.font);
   RECT list = ComboListRect(hwnd, s);
   FrameRect(hdc, &list, GetSysColorBrush(COLOR_WINDOWFRAME));
   Inset(list, 1, 1);
@@ -67,15 +76,6 @@ void PaintList(HWND hwnd, HDC hdc, const ComboState& s) {
   look.selected = s.hot;
   IntersectClipRect(hdc, rows.area.left, rows.area.top, rows.area.right, rows.area.bottom);
   PaintListRows(hdc, rows, s.items, look);
-}
-
-}  // namespace
-
-void PaintCombo(HWND hwnd, HDC hdc, ComboState& s) {
-  FontSelection font(hdc, s.font);
-  PaintField(hwnd, hdc, s);
-  // The list asks its own colours, which resets what the field set on the DC.
-  if (s.dropped) PaintList(hwnd, hdc, s);
 }
 
 }  // namespace qz::controls

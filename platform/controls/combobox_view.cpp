@@ -14,6 +14,13 @@ int ClientWidth(HWND hwnd) {
   return client.right;
 }
 
+// The list is as wide as the whole combo window.
+int ListWidth(HWND hwnd) {
+  RECT window{};
+  GetWindowRect(hwnd, &window);
+  return window.right - window.left;
+}
+
 }  // namespace
 
 int ComboFieldHeight(const ComboState& s) {
@@ -49,9 +56,19 @@ bool ComboListScrolls(const ComboState& s) {
 }
 
 RECT ComboListRect(HWND hwnd, const ComboState& s) {
-  int top = ComboFieldHeight(s);
   int height = ComboListRowsShown(s) * s.listItemHeight + 2 * kListFrame;
-  return RECT{0, top, ClientWidth(hwnd), top + height};
+  return RECT{0, 0, ListWidth(hwnd), height};
+}
+
+RECT ComboDroppedRect(HWND hwnd, const ComboState& s) {
+  RECT field{};
+  GetWindowRect(hwnd, &field);
+  RECT screen{};
+  GetWindowRect(GetDesktopWindow(), &screen);
+  int height = ComboListRect(hwnd, s).bottom;
+  int top = field.bottom;
+  if (top + height > screen.bottom && field.top - height >= screen.top) top = field.top - height;
+  return RECT{field.left, top, field.right, top + height};
 }
 
 ListRows ComboRows(HWND hwnd, const ComboState& s) {
@@ -71,11 +88,13 @@ ScrollBarLayout ComboScrollBar(HWND hwnd, const ComboState& s) {
 void ResizeCombo(HWND hwnd, ComboState& s) {
   RECT window{};
   GetWindowRect(hwnd, &window);
-  int height = s.dropped ? ComboListRect(hwnd, s).bottom : ComboFieldHeight(s);
-  if (window.bottom - window.top == height) return;
-  s.resizing = true;
-  SetWindowPos(hwnd, nullptr, 0, 0, window.right - window.left, height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-  s.resizing = false;
+  int height = ComboFieldHeight(s);
+  if (window.bottom - window.top != height) {
+    s.resizing = true;
+    SetWindowPos(hwnd, nullptr, 0, 0, window.right - window.left, height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    s.resizing = false;
+  }
+  if (s.dropped) PlaceComboList(hwnd, s);
 }
 
 void InvalidateComboField(HWND hwnd, const ComboState& s) {
@@ -84,9 +103,14 @@ void InvalidateComboField(HWND hwnd, const ComboState& s) {
 }
 
 void InvalidateComboRow(HWND hwnd, const ComboState& s, int row) {
-  if (!s.dropped || !s.items.Valid(row)) return;
+  if (!s.list || !s.items.Valid(row)) return;
   RECT r = ComboRows(hwnd, s).RowRect(row);
-  InvalidateRect(hwnd, &r, FALSE);
+  InvalidateRect(s.list, &r, FALSE);
+}
+
+// A null window would stand for every top-level window.
+void InvalidateComboList(const ComboState& s) {
+  if (s.list) InvalidateRect(s.list, nullptr, FALSE);
 }
 
 }  // namespace qz::controls

@@ -639,3 +639,6 @@ struct DELETEITEMSTRUCT {
   ULONG_PTR itemData;
 };
 typedef DELETEITEMSTRUCT* LPDELETEITEMSTRUCT;
+
+// ---- where a combo box's list drops (screen coordinates) ----
+#define CB_GETDROPPEDCONTROLRECT 0x0152

@@ -78,3 +78,14 @@ void StartRecording();
 std::vector<RecordedMessage> StopRecording();
 
 }  // namespace qz
+
+namespace qz {
+
+// ---- screen pixels ----
+// What the screen shows in `area` (screen coordinates): the surfaces of the
+// visible top-level windows composited in z-order, so pop-ups above a window
+// are seen; 0x00RRGGBB pixels, black where no window lies.
+bool CaptureScreen(const RECT& area, int* width, int* height, std::vector<uint32_t>* pixels);
+bool SaveScreenPng(const RECT& area, const std::string& path);
+
+}  // namespace qz

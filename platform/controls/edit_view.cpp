@@ -1,3 +1,5 @@
+#include <algorithm>
+
 #include "control_base.h"
 #include "edit.h"
 
@@ -5,6 +7,11 @@ namespace qz::controls {
 namespace {
 
 constexpr char kPasswordMask = '*';
+
+class UnusedMeasure : public TextMeasure {
+ public:
+  int Width(const char*, size_t) const override { return 0; }
+};
 
 int FloorDiv(int a, int b) {
   return a >= 0 ? a / b : -((-a + b - 1) / b);
@@ -67,12 +74,16 @@ int LineIndent(HWND hwnd, const EditState& s, size_t line, const TextMeasure& me
   return (align & ES_CENTER) ? spare / 2 : spare;
 }
 
+// Lines that are not wrapped end only at line breaks and need no measuring,
+// so no DC is made for them.
 void Relayout(HWND hwnd, EditState& s) {
-  WindowEditMeasure measure(hwnd, s);
-  RECT area = EditTextArea(hwnd);
-  int wrapWidth = WrapsLines(hwnd, s) ? area.right - area.left : 0;
-  if (WrapsLines(hwnd, s) && wrapWidth < 1) wrapWidth = 1;
-  s.layout.Build(s.model.Text(), IsMultiline(hwnd), wrapWidth, measure.Get());
+  if (WrapsLines(hwnd, s)) {
+    WindowEditMeasure measure(hwnd, s);
+    RECT area = EditTextArea(hwnd);
+    s.layout.Build(s.model.Text(), true, std::max(1, static_cast<int>(area.right - area.left)), measure.Get());
+  } else {
+    s.layout.Build(s.model.Text(), IsMultiline(hwnd), 0, UnusedMeasure());
+  }
   if (s.firstLine >= s.layout.LineCount()) s.firstLine = s.layout.LineCount() - 1;
 }
 

@@ -35,7 +35,16 @@ void BlitRow(uint32_t* dst, const uint32_t* src, int n, DWORD rop, uint32_t patt
     case SRCCOPY:
       if (opaqueOnly) {
         if (dst <= src || dst >= src + n) {
-          for (int i = 0; i < n; ++i) dst[i] = src[i] & 0xFFFFFF;
+          // Two pixels a step: the copy of a thumb band runs for every drag step.
+          constexpr uint64_t kOpaquePair = 0x00FFFFFF00FFFFFFull;
+          int i = 0;
+          for (; i + 2 <= n; i += 2) {
+            uint64_t pair;
+            std::memcpy(&pair, src + i, sizeof(pair));
+            pair &= kOpaquePair;
+            std::memcpy(dst + i, &pair, sizeof(pair));
+          }
+          if (i < n) dst[i] = src[i] & 0xFFFFFF;
         } else {
           for (int i = n - 1; i >= 0; --i) dst[i] = src[i] & 0xFFFFFF;
         }

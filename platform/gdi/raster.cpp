@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <cwchar>
 
 #include "qzplatform/region.h"
 
@@ -17,11 +18,20 @@ inline bool IsEmpty(const RECT& r) {
   return r.right <= r.left || r.bottom <= r.top;
 }
 
+constexpr ptrdiff_t kWideFillFrom = 16;
+constexpr int kLibraryCopyFrom = 16;
+
 void FillRow(uint32_t* row, int x0, int x1, uint32_t pixel, int rop) {
   uint32_t* p = row + x0;
   uint32_t* end = row + x1;
   switch (rop) {
     case R2_COPYPEN: {
+      // The C library's wide fill is vectorised; wchar_t is 32 bits here.
+      static_assert(sizeof(wchar_t) == sizeof(uint32_t));
+      if (end - p >= kWideFillFrom) {
+        std::wmemset(reinterpret_cast<wchar_t*>(p), static_cast<wchar_t>(pixel), static_cast<size_t>(end - p));
+        break;
+      }
       uint64_t pair = uint64_t{pixel} << 32 | pixel;
       for (; p + 4 <= end; p += 4) {
         std::memcpy(p, &pair, sizeof(pair));
@@ -41,10 +51,14 @@ void FillRow(uint32_t* row, int x0, int x1, uint32_t pixel, int rop) {
   }
 }
 
-inline uint32_t Mix(uint32_t dst, uint32_t src, unsigned a) {
-  uint32_t rb = ((src & 0xFF00FF) * a + (dst & 0xFF00FF) * (255 - a) + 0x800080) >> 8;
-  uint32_t g = ((src & 0x00FF00) * a + (dst & 0x00FF00) * (255 - a) + 0x008000) >> 8;
-  return (rb & 0xFF00FF) | (g & 0x00FF00);
+void CopyShortRow(uint32_t* out, const uint32_t* in, int n) {
+  int k = 0;
+  for (; k + 2 <= n; k += 2) {
+    uint64_t pair;
+    std::memcpy(&pair, in + k, sizeof(pair));
+    std::memcpy(out + k, &pair, sizeof(pair));
+  }
+  if (k < n) out[k] = in[k];
 }
 
 }  // namespace
@@ -90,8 +104,27 @@ void BlendCoverage(const Raster& raster, int x, int y, const uint8_t* coverage, 
         if (a == 255)
           out[k] = pixel;
         else if (a)
-          out[k] = Mix(out[k], pixel, a);
+          out[k] = MixPixel(out[k], pixel, a);
       }
+    }
+  }
+}
+
+void CopyPixels(const Raster& raster, int x, int y, const uint32_t* pixels, int w, int h, int pitch) {
+  RECT box = Clamp(RECT{x, y, x + w, y + h}, raster.limit);
+  if (IsEmpty(box)) return;
+  for (size_t i = 0; i < raster.count; ++i) {
+    RECT c = Clamp(box, raster.rects[i]);
+    if (IsEmpty(c)) continue;
+    int n = c.right - c.left;
+    for (int row = c.top; row < c.bottom; ++row) {
+      const uint32_t* in = pixels + static_cast<ptrdiff_t>(row - y) * pitch + (c.left - x);
+      uint32_t* out = raster.canvas.Row(row) + c.left;
+      // Glyph rows are a few pixels wide: a call would cost more than the copy.
+      if (n >= kLibraryCopyFrom)
+        std::memcpy(out, in, static_cast<size_t>(n) * sizeof(uint32_t));
+      else
+        CopyShortRow(out, in, n);
     }
   }
 }

@@ -36,6 +36,13 @@ inline uint32_t ApplyRop2(int rop, uint32_t p, uint32_t d) {
   return r & 0xFFFFFF;
 }
 
+// `src` over `dst` at 8-bit coverage a; the result has no alpha byte.
+inline uint32_t MixPixel(uint32_t dst, uint32_t src, unsigned a) {
+  uint32_t rb = ((src & 0xFF00FF) * a + (dst & 0xFF00FF) * (255 - a) + 0x800080) >> 8;
+  uint32_t g = ((src & 0x00FF00) * a + (dst & 0x00FF00) * (255 - a) + 0x008000) >> 8;
+  return (rb & 0xFF00FF) | (g & 0x00FF00);
+}
+
 bool Visible(const Raster& raster, int x, int y);
 void PlotPixel(const Raster& raster, int x, int y, uint32_t pixel, int rop);
 // Half-open box in canvas coordinates.
@@ -43,6 +50,8 @@ void FillBox(const Raster& raster, RECT box, uint32_t pixel, int rop);
 // Mixes `pixel` into the canvas by 8-bit coverage, a w x h block at (x, y).
 void BlendCoverage(const Raster& raster, int x, int y, const uint8_t* coverage, int w, int h, int pitch,
                    uint32_t pixel);
+// Copies a w x h block of pixels (`pitch` pixels a row) to the canvas at (x, y).
+void CopyPixels(const Raster& raster, int x, int y, const uint32_t* pixels, int w, int h, int pitch);
 // Restricts the raster's limit to `box` (canvas coordinates).
 void LimitTo(Raster* raster, const RECT& box);
 

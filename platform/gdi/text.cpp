@@ -1,6 +1,10 @@
 #include "text.h"
 
+#include <algorithm>
+#include <climits>
 #include <cstring>
+
+#include "glyph_mix.h"
 
 namespace qz::gdi {
 
@@ -13,17 +17,27 @@ FontFace* FaceOfDc(Dc& dc) {
 }
 
 void DrawRun(const Raster& raster, FontFace* face, int x, int top, const char* text, int length,
-             const RunOptions& options, uint32_t pixel, TextDecoration decoration) {
+             const RunOptions& options, uint32_t pixel, TextDecoration decoration, const FilledBox* filled) {
   int baseline = top + face->ascent;
   int underlineTop = baseline + face->underlineOffset;
   int thick = face->lineThickness;
+  MixedGlyphs* mixed = filled ? &MixedGlyphsFor(face, pixel, filled->pixel) : nullptr;
+  int inkRight = INT_MIN;  // right of everything drawn so far; the run goes left to right
   int width = WalkRun(face, text, length, options, [&](unsigned char c, int at, bool underlined) {
     const Glyph& g = GlyphOf(face, c);
-    if (g.width)
-      BlendCoverage(raster, x + at + g.left, baseline - g.top, face->coverage.data() + g.offset, g.width, g.height,
-                    g.width, pixel);
-    if (underlined)
+    if (g.width) {
+      RECT ink{x + at + g.left, baseline - g.top, x + at + g.left + g.width, baseline - g.top + g.height};
+      if (mixed && ink.left >= inkRight && ink.left >= filled->box.left && ink.top >= filled->box.top &&
+          ink.right <= filled->box.right && ink.bottom <= filled->box.bottom)
+        CopyPixels(raster, ink.left, ink.top, mixed->Pixels(c), g.width, g.height, g.width);
+      else
+        BlendCoverage(raster, ink.left, ink.top, face->coverage.data() + g.offset, g.width, g.height, g.width, pixel);
+      inkRight = std::max(inkRight, static_cast<int>(ink.right));
+    }
+    if (underlined) {
       FillBox(raster, RECT{x + at, underlineTop, x + at + g.advance, underlineTop + thick}, pixel, R2_COPYPEN);
+      inkRight = std::max(inkRight, x + at + g.advance);
+    }
   });
   if (decoration.underline) FillBox(raster, RECT{x, underlineTop, x + width, underlineTop + thick}, pixel, R2_COPYPEN);
   if (decoration.strikeOut) {
@@ -100,10 +114,14 @@ BOOL TextOutA(HDC hdc, int x, int y, LPCSTR text, int length) {
   if (!MakeRaster(*dc, &raster)) return TRUE;
   at.x += raster.offset.x;
   at.y += raster.offset.y;
-  if (dc->state.bkMode == OPAQUE)
-    FillBox(raster, RECT{at.x, at.y, at.x + width, at.y + LineHeight(face)}, qz::PixelFromColor(dc->state.bkColor),
-            R2_COPYPEN);
-  DrawRun(raster, face, at.x, at.y, text, length, options, qz::PixelFromColor(dc->state.textColor), DecorationOf(*dc));
+  uint32_t ink = qz::PixelFromColor(dc->state.textColor);
+  if (dc->state.bkMode != OPAQUE) {
+    DrawRun(raster, face, at.x, at.y, text, length, options, ink, DecorationOf(*dc));
+    return TRUE;
+  }
+  FilledBox filled{RECT{at.x, at.y, at.x + width, at.y + LineHeight(face)}, qz::PixelFromColor(dc->state.bkColor)};
+  FillBox(raster, filled.box, filled.pixel, R2_COPYPEN);
+  DrawRun(raster, face, at.x, at.y, text, length, options, ink, DecorationOf(*dc), &filled);
   return TRUE;
 }
 

@@ -50,8 +50,16 @@ inline int RunWidth(FontFace* face, const char* text, int length, const RunOptio
   return WalkRun(face, text, length, options, [](unsigned char, int, bool) {});
 }
 
-// Draws a run with its top-left at canvas (x, top) in `pixel`.
+// A box (canvas coordinates) just filled with one colour that the run is drawn over.
+struct FilledBox {
+  RECT box;
+  uint32_t pixel;
+};
+
+// Draws a run with its top-left at canvas (x, top) in `pixel`. Over a
+// `filled` box, glyphs that lie inside it and clear of each other are copied
+// ready-blended.
 void DrawRun(const Raster& raster, FontFace* face, int x, int top, const char* text, int length,
-             const RunOptions& options, uint32_t pixel, TextDecoration decoration);
+             const RunOptions& options, uint32_t pixel, TextDecoration decoration, const FilledBox* filled = nullptr);
 
 }  // namespace qz::gdi

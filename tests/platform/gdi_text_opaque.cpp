@@ -1,0 +1,116 @@
+// Opaque text must come out exactly as filling its box and then drawing the
+// text transparently would, whatever font and colours came before it.
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "gdi_test_util.h"
+
+using namespace gditest;
+
+namespace {
+
+constexpr uint32_t kSurround = 0x204060;
+
+struct Style {
+  const char* name;
+  int height;
+  int weight;
+  bool italic;
+  COLORREF text;
+  COLORREF back;
+};
+
+HFONT MakeFont(const Style& s) {
+  return CreateFontA(s.height, 0, 0, 0, s.weight, s.italic, FALSE, FALSE, ANSI_CHARSET, 0, 0, 0, 0, "DejaVu Sans");
+}
+
+void FillWith(HDC dc, const RECT& r, COLORREF color) {
+  HBRUSH brush = CreateSolidBrush(color);
+  FillRect(dc, &r, brush);
+  DeleteObject(brush);
+}
+
+// The same text drawn both ways on canvases that start alike; returns
+// whether every pixel agrees.
+bool OpaqueMatchesFilledTransparent(const Style& s, const char* text, const RECT* clip = nullptr) {
+  Canvas opaque(160, 48, kSurround);
+  Canvas reference(160, 48, kSurround);
+  HFONT font = MakeFont(s);
+  for (Canvas* c : {&opaque, &reference}) {
+    SelectObject(c->dc(), font);
+    SetTextColor(c->dc(), s.text);
+    SetBkColor(c->dc(), s.back);
+    if (clip) IntersectClipRect(c->dc(), clip->left, clip->top, clip->right, clip->bottom);
+  }
+  int length = static_cast<int>(std::strlen(text));
+  SetBkMode(opaque.dc(), OPAQUE);
+  TextOutA(opaque.dc(), 6, 8, text, length);
+
+  SIZE size{};
+  GetTextExtentPoint32A(reference.dc(), text, length, &size);
+  FillWith(reference.dc(), RECT{6, 8, 6 + size.cx, 8 + size.cy}, s.back);
+  SetBkMode(reference.dc(), TRANSPARENT);
+  TextOutA(reference.dc(), 6, 8, text, length);
+
+  bool same = opaque.Pixels() == reference.Pixels();
+  for (Canvas* c : {&opaque, &reference}) SelectObject(c->dc(), GetStockObject(SYSTEM_FONT));
+  DeleteObject(font);
+  return same;
+}
+
+const Style kStyles[] = {
+    {"plain", -11, FW_NORMAL, false, RGB(0, 0, 0), RGB(255, 255, 255)},
+    {"other ink", -11, FW_NORMAL, false, RGB(0, 0, 255), RGB(255, 255, 255)},
+    {"coloured", -11, FW_NORMAL, false, RGB(200, 30, 60), RGB(20, 40, 90)},
+    {"bold", -13, FW_BOLD, false, RGB(255, 255, 0), RGB(0, 0, 128)},
+    {"italic", -16, FW_NORMAL, true, RGB(10, 200, 10), RGB(240, 240, 240)},
+    {"large", -28, FW_NORMAL, false, RGB(90, 90, 90), RGB(250, 220, 180)},
+    {"swapped", -11, FW_NORMAL, false, RGB(255, 255, 255), RGB(0, 0, 0)},
+};
+
+TEST(OpaqueText, MatchesFillThenTransparentTextForEveryFontAndColourPair) {
+  for (const Style& s : kStyles) EXPECT_TRUE(OpaqueMatchesFilledTransparent(s, "0.61236 Wavy fjord")) << s.name;
+}
+
+// More pairs than are kept at once, then the first again: a stale set of
+// ready-blended glyphs would show the old colours or the old font's shapes.
+TEST(OpaqueText, StaysExactWhenEarlierFontsAndColoursComeBack) {
+  for (int round = 0; round < 3; ++round)
+    for (const Style& s : kStyles) EXPECT_TRUE(OpaqueMatchesFilledTransparent(s, "Hg 8.25")) << s.name;
+}
+
+TEST(OpaqueText, GlyphsNewToAFaceAfterItsFirstUseAreBlendedRight) {
+  const Style& s = kStyles[2];
+  EXPECT_TRUE(OpaqueMatchesFilledTransparent(s, "abc"));
+  EXPECT_TRUE(OpaqueMatchesFilledTransparent(s, "abc~{}|QZ"));
+  EXPECT_TRUE(OpaqueMatchesFilledTransparent(s, "\xC0\xE9\xF1 abc"));
+}
+
+// Italic glyphs lean over their neighbours and past the box: those are mixed
+// over what is really there, not over the background colour.
+TEST(OpaqueText, OverlappingAndOverhangingGlyphsStayExact) {
+  const Style& italic = kStyles[4];
+  EXPECT_TRUE(OpaqueMatchesFilledTransparent(italic, "ffffjjjj////"));
+  EXPECT_TRUE(OpaqueMatchesFilledTransparent(kStyles[5], "fjf/\\VAW"));
+}
+
+TEST(OpaqueText, ClippedRunsStayExact) {
+  const RECT cuts[] = {{10, 0, 40, 48}, {0, 12, 160, 18}, {27, 9, 28, 30}, {200, 0, 300, 48}};
+  for (const RECT& cut : cuts) EXPECT_TRUE(OpaqueMatchesFilledTransparent(kStyles[3], "0.66854", &cut));
+}
+
+TEST(OpaqueText, OpaqueTextWithoutInkFillsOnlyItsBox) {
+  Canvas c(60, 30, kSurround);
+  SetBkColor(c.dc(), RGB(1, 2, 3));
+  SetBkMode(c.dc(), OPAQUE);
+  ASSERT_TRUE(TextOutA(c.dc(), 5, 5, "   ", 3));
+  SIZE size{};
+  GetTextExtentPoint32A(c.dc(), "   ", 3, &size);
+  EXPECT_EQ(c.At(5, 5), 0x010203u);
+  EXPECT_EQ(c.At(5 + size.cx - 1, 5 + size.cy - 1), 0x010203u);
+  EXPECT_EQ(c.At(5 + size.cx, 5), kSurround);
+  EXPECT_EQ(c.At(4, 5), kSurround);
+}
+
+}  // namespace

@@ -16,52 +16,7 @@
 #include "qzsystem/autoparameter.h"
 #include "qzsystem/operator.h"
 
-// Every allocation of the program, module included. Every form is replaced,
-// so that no allocation of one allocator is freed by the other.
-namespace {
-std::atomic<long> Allocations{0};
-
-void* CountedAllocation(std::size_t size) noexcept {
-  Allocations.fetch_add(1, std::memory_order_relaxed);
-  return std::malloc(size ? size : 1);
-}
-}  // namespace
-
-// The replacement pairs malloc with free on purpose; g++ cannot see that
-// every operator new here is this one.
-#pragma GCC diagnostic ignored "-Wmismatched-new-delete"
-
-void* operator new(std::size_t size) {
-  if (void* p = CountedAllocation(size)) return p;
-  throw std::bad_alloc();
-}
-void* operator new[](std::size_t size) {
-  return ::operator new(size);
-}
-void* operator new(std::size_t size, const std::nothrow_t&) noexcept {
-  return CountedAllocation(size);
-}
-void* operator new[](std::size_t size, const std::nothrow_t&) noexcept {
-  return CountedAllocation(size);
-}
-void operator delete(void* p) noexcept {
-  std::free(p);
-}
-void operator delete[](void* p) noexcept {
-  std::free(p);
-}
-void operator delete(void* p, std::size_t) noexcept {
-  std::free(p);
-}
-void operator delete[](void* p, std::size_t) noexcept {
-  std::free(p);
-}
-void operator delete(void* p, const std::nothrow_t&) noexcept {
-  std::free(p);
-}
-void operator delete[](void* p, const std::nothrow_t&) noexcept {
-  std::free(p);
-}
+#include "harness/counting_allocator.h"
 
 namespace {
 
@@ -124,14 +79,14 @@ void BM_PointDragMove(benchmark::State& state) {
   PreviewInfo& info = scene.viewer->Info();
   HDC dc = scene.viewer->DragDC();
   long i = 0;
-  const long before = Allocations.load();
+  const long before = qzh::AllocationCount().load();
   for (auto _ : state) {
     const POINT p = scene.Step(++i);
     info.SetMouse(p.x, p.y);
     scene.control->ControlMove(dc, &info, CPoint(p));
   }
-  state.counters["allocs_per_move"] =
-      benchmark::Counter(static_cast<double>(Allocations.load() - before), benchmark::Counter::kAvgIterations);
+  state.counters["allocs_per_move"] = benchmark::Counter(static_cast<double>(qzh::AllocationCount().load() - before),
+                                                         benchmark::Counter::kAvgIterations);
 }
 BENCHMARK(BM_PointDragMove);
 
@@ -144,13 +99,13 @@ void BM_PointDragMoveMessage(benchmark::State& state) {
   DragScene scene;
   HWND hwnd = scene.viewer->Window();
   long i = 0;
-  const long before = Allocations.load();
+  const long before = qzh::AllocationCount().load();
   for (auto _ : state) {
     const POINT p = scene.Step(++i);
     SendMessageA(hwnd, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(p.x, p.y));
   }
-  state.counters["allocs_per_move"] =
-      benchmark::Counter(static_cast<double>(Allocations.load() - before), benchmark::Counter::kAvgIterations);
+  state.counters["allocs_per_move"] = benchmark::Counter(static_cast<double>(qzh::AllocationCount().load() - before),
+                                                         benchmark::Counter::kAvgIterations);
 }
 BENCHMARK(BM_PointDragMoveMessage);
 

@@ -15,23 +15,7 @@
 #include "harness/session.h"
 #include "qzplatform/driver.h"
 
-// Every allocation of the program, module included; out of line so the
-// compiler does not see malloc and free behind new and delete.
-namespace {
-std::atomic<long> Allocations{0};
-}  // namespace
-
-[[gnu::noinline]] void* operator new(std::size_t size) {
-  Allocations.fetch_add(1, std::memory_order_relaxed);
-  if (void* p = std::malloc(size ? size : 1)) return p;
-  throw std::bad_alloc();
-}
-[[gnu::noinline]] void operator delete(void* p) noexcept {
-  std::free(p);
-}
-[[gnu::noinline]] void operator delete(void* p, std::size_t) noexcept {
-  std::free(p);
-}
+#include "harness/counting_allocator.h"
 
 namespace {
 
@@ -88,12 +72,12 @@ void RunSteps(benchmark::State& state, const TagList& attributes, double middle,
   // Warm up: the undo step, the write record and every buffer on the path exist.
   for (int i = 0; i < 8; ++i) scene.MoveTo(i % 2 ? second : first);
   long steps = 0;
-  const long before = Allocations.load();
+  const long before = qzh::AllocationCount().load();
   for (auto _ : state) {
     scene.MoveTo(steps % 2 ? second : first);
     ++steps;
   }
-  const long allocations = Allocations.load() - before;
+  const long allocations = qzh::AllocationCount().load() - before;
   state.counters["allocations_per_step"] = steps ? static_cast<double>(allocations) / steps : 0.0;
   state.counters["value"] = scene.session.NumberValue(scene.input);
 }

@@ -14,53 +14,7 @@
 #include "qzsystem/autoparameter.h"
 #include "qzsystem/prefs.h"
 
-// Counts every allocation of the program (module included) so a test can
-// show that a step allocates nothing. Every form is replaced, so that no
-// allocation of one allocator is freed by the other.
-namespace {
-std::atomic<long> Allocations{0};
-
-void* CountedAllocation(std::size_t size) noexcept {
-  Allocations.fetch_add(1, std::memory_order_relaxed);
-  return std::malloc(size ? size : 1);
-}
-}  // namespace
-
-// The replacement pairs malloc with free on purpose; g++ cannot see that
-// every operator new here is this one.
-#pragma GCC diagnostic ignored "-Wmismatched-new-delete"
-
-void* operator new(std::size_t size) {
-  if (void* p = CountedAllocation(size)) return p;
-  throw std::bad_alloc();
-}
-void* operator new[](std::size_t size) {
-  return ::operator new(size);
-}
-void* operator new(std::size_t size, const std::nothrow_t&) noexcept {
-  return CountedAllocation(size);
-}
-void* operator new[](std::size_t size, const std::nothrow_t&) noexcept {
-  return CountedAllocation(size);
-}
-void operator delete(void* p) noexcept {
-  std::free(p);
-}
-void operator delete[](void* p) noexcept {
-  std::free(p);
-}
-void operator delete(void* p, std::size_t) noexcept {
-  std::free(p);
-}
-void operator delete[](void* p, std::size_t) noexcept {
-  std::free(p);
-}
-void operator delete(void* p, const std::nothrow_t&) noexcept {
-  std::free(p);
-}
-void operator delete[](void* p, const std::nothrow_t&) noexcept {
-  std::free(p);
-}
+#include "harness/counting_allocator.h"
 
 namespace qzh {
 namespace {
@@ -341,11 +295,11 @@ TEST_F(PointControlTest, MoveOnTheSameSpotCreatesNothingAndDrawsNothing) {
   const int mode = SetROP2(dc, R2_NOP);
   PreviewInfo& info = viewer.Info();
   info.SetMouse(spot.x, spot.y);
-  const long before = Allocations.load();
+  const long before = qzh::AllocationCount().load();
   control->ControlMove(dc, &info, CPoint(spot));
   info.MouseX += 0.000009f;  // within the change threshold
   control->ControlMove(dc, &info, CPoint(spot));
-  EXPECT_EQ(Allocations.load() - before, 0);
+  EXPECT_EQ(qzh::AllocationCount().load() - before, 0);
   EXPECT_EQ(GetROP2(dc), R2_NOP);
   EXPECT_TRUE(session.Writes().empty());
   SetROP2(dc, mode);

@@ -1,5 +1,7 @@
 #include "qzsystem/timecodeedit.h"
 
+#include <algorithm>
+#include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -9,6 +11,82 @@ namespace {
 
 constexpr long DefaultFrameRate = 24;
 constexpr int TextSize = 64;
+
+constexpr double PowersOfTen[] = {1e0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
+
+void CopyTruncated(char* out, size_t size, const char* text, size_t length) {
+  length = std::min(length, size - 1);
+  std::memcpy(out, text, length);
+  out[length] = '\0';
+}
+
+// The exact product value * 10^digits rounded half to even, as printf rounds
+// the exact binary value; false where the shortcut cannot be proved exact.
+bool ScaledRounded(double value, int digits, unsigned long long* scaled) {
+  const double magnitude = std::fabs(value);
+  if (!(magnitude < 1e300) || (magnitude != 0.0 && magnitude < 1e-200)) return false;
+  const double power = PowersOfTen[digits];
+  const double product = magnitude * power;
+  if (!(product < 0x1p52)) return false;
+  // product + error is exactly magnitude * power.
+  const double error = std::fma(magnitude, power, -product);
+  const double whole = std::floor(product);
+  const double fraction = product - whole;
+  const double half = fraction - 0.5;
+  bool up;
+  if (half != 0.0)
+    up = half > 0.0;
+  else if (error != 0.0)
+    up = error > 0.0;
+  else
+    up = std::fmod(whole, 2.0) != 0.0;
+  *scaled = static_cast<unsigned long long>(whole) + (up ? 1 : 0);
+  return true;
+}
+
+// Same text as printf's "%.*f" (to_chars is defined to match it); common
+// values take a shortcut through integer digits.
+void WriteFixed(char* out, size_t size, double value, int digits) {
+  char buffer[512];
+  unsigned long long scaled;
+  if (ScaledRounded(value, digits, &scaled)) {
+    char reversed[40];
+    int n = 0;
+    do {
+      reversed[n++] = static_cast<char>('0' + scaled % 10);
+      scaled /= 10;
+    } while (scaled > 0);
+    while (n <= digits) reversed[n++] = '0';
+    char* p = buffer;
+    if (std::signbit(value)) *p++ = '-';
+    while (n > digits) *p++ = reversed[--n];
+    if (digits > 0) {
+      *p++ = '.';
+      while (n > 0) *p++ = reversed[--n];
+    }
+    CopyTruncated(out, size, buffer, static_cast<size_t>(p - buffer));
+    return;
+  }
+  const auto [end, error] = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, digits);
+  if (error != std::errc()) {
+    std::snprintf(out, size, "%.*f", digits, value);
+    return;
+  }
+  CopyTruncated(out, size, buffer, static_cast<size_t>(end - buffer));
+}
+
+// Same text as printf's "%02lld" for the non-negative fields of a time code.
+char* WriteTwoDigitsAtLeast(char* p, long long v) {
+  char digits[24];
+  int n = 0;
+  do {
+    digits[n++] = static_cast<char>('0' + v % 10);
+    v /= 10;
+  } while (v > 0);
+  if (n < 2) digits[n++] = '0';
+  while (n > 0) *p++ = digits[--n];
+  return p;
+}
 
 }  // namespace
 
@@ -49,10 +127,10 @@ void TimeCodeEdit::FormatTimeCode(double value, char* out, long integer, long de
   if (limit > 0.0) value = std::fmax(-limit, std::fmin(limit, value));
   if (timeType == 0) {
     if (integer || decimals <= 0) {
-      std::snprintf(out, static_cast<size_t>(size), "%.0f", std::trunc(value));
+      WriteFixed(out, static_cast<size_t>(size), std::trunc(value), 0);
     } else {
       int digits = decimals > 15 ? 15 : static_cast<int>(decimals);
-      std::snprintf(out, static_cast<size_t>(size), "%.*f", digits, value);
+      WriteFixed(out, static_cast<size_t>(size), value, digits);
     }
     return;
   }
@@ -61,8 +139,23 @@ void TimeCodeEdit::FormatTimeCode(double value, char* out, long integer, long de
   long long frames = static_cast<long long>(std::llround(std::fabs(value)));
   long long ff = frames % rate;
   long long seconds = frames / rate;
-  std::snprintf(out, static_cast<size_t>(size), "%s%02lld:%02lld:%02lld:%02lld", negative ? "-" : "", seconds / 3600,
-                (seconds / 60) % 60, seconds % 60, ff);
+  if (!(std::fabs(value) < 0x1p62)) {
+    // Frame counts beyond 64 bits keep the library's own rendering.
+    std::snprintf(out, static_cast<size_t>(size), "%s%02lld:%02lld:%02lld:%02lld", negative ? "-" : "", seconds / 3600,
+                  (seconds / 60) % 60, seconds % 60, ff);
+    return;
+  }
+  char buffer[96];
+  char* p = buffer;
+  if (negative) *p++ = '-';
+  p = WriteTwoDigitsAtLeast(p, seconds / 3600);
+  *p++ = ':';
+  p = WriteTwoDigitsAtLeast(p, (seconds / 60) % 60);
+  *p++ = ':';
+  p = WriteTwoDigitsAtLeast(p, seconds % 60);
+  *p++ = ':';
+  p = WriteTwoDigitsAtLeast(p, ff);
+  CopyTruncated(out, static_cast<size_t>(size), buffer, static_cast<size_t>(p - buffer));
 }
 
 bool TimeCodeEdit::ParseTimeCode(const char* text, long, long frameRate, double* value) {

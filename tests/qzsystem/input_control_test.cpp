@@ -1,6 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <cstdio>
 #include <cstring>
+#include <random>
+#include <vector>
 
 #include "qzplatform/driver.h"
 #include "qzsystem/autoparameter.h"
@@ -131,6 +135,31 @@ TEST(TimeCodeEdit, FormatsNumbersAndTimeCodes) {
   char small[4];
   TimeCodeEdit::FormatTimeCode(123456.0, small, 1, 0, sizeof small, 0, 0, 0, 0, 1e9);
   EXPECT_STREQ(small, "123");
+}
+
+// The field's own number writer must give exactly the text printf gives,
+// including ties (which round to even), minus zero, small buffers and values
+// past the exact shortcut.
+TEST(TimeCodeEdit, NumbersAreWrittenExactlyAsPrintfWritesThem) {
+  std::vector<double> values = {0.0, -0.0, 0.5, 1.5, 2.5, -2.5, 0.125, 0.375, 1.0 / 3.0, -0.00004, 0.00005,
+                                0.30004999999999998, 1e15, 9007199254740993.0, 1e-7, 123456.78905, 1e19};
+  for (int m = 1; m < 20; ++m)
+    for (int k = 1; k < 8; ++k) values.push_back(k / static_cast<double>(1 << m));
+  std::mt19937_64 random(7);
+  std::uniform_real_distribution<double> mantissa(-1.0, 1.0);
+  std::uniform_int_distribution<int> exponent(-30, 60);
+  for (int i = 0; i < 3000; ++i) values.push_back(std::ldexp(mantissa(random), exponent(random)));
+  for (double value : values) {
+    for (int decimals = 1; decimals <= 15; decimals += 2) {
+      for (long size : {32L, 4L}) {
+        char ours[32];
+        char expected[32];
+        TimeCodeEdit::FormatTimeCode(value, ours, 0, decimals, size, 0, 0, 0, 0, 1e300);
+        std::snprintf(expected, static_cast<size_t>(size), "%.*f", decimals, value);
+        ASSERT_STREQ(ours, expected) << "value " << value << " decimals " << decimals << " size " << size;
+      }
+    }
+  }
 }
 
 TEST(TimeCodeEdit, ParsesWhatItFormatsAndRejectsOtherText) {

@@ -6,8 +6,8 @@ void SetControlFont(CWnd& wnd, HFONT font) {
   if (wnd.m_hWnd) wnd.SendMessage(WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
 }
 
-BOOL CreateLabel(CStatic& label, const char* placeholder, DWORD style, const RECT& rect, CWnd* parent,
-                 HFONT font, const char* text) {
+BOOL CreateLabel(CStatic& label, const char* placeholder, DWORD style, const RECT& rect, CWnd* parent, HFONT font,
+                 const char* text) {
   if (!label.Create(placeholder, style, rect, parent, LabelId)) return FALSE;
   SetControlFont(label, font);
   label.SetWindowText(text ? text : "");

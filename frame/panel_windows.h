@@ -15,8 +15,8 @@ constexpr DWORD PushButtonStyle = WS_CHILD | WS_VISIBLE | WS_TABSTOP;
 void SetControlFont(CWnd& wnd, HFONT font);
 
 // Creates a label with a placeholder text, sets its font, then its real text.
-BOOL CreateLabel(CStatic& label, const char* placeholder, DWORD style, const RECT& rect, CWnd* parent,
-                 HFONT font, const char* text);
+BOOL CreateLabel(CStatic& label, const char* placeholder, DWORD style, const RECT& rect, CWnd* parent, HFONT font,
+                 const char* text);
 
 // Creates a push button with its caption and the control's font.
 BOOL CreatePushButton(CButton& button, const char* caption, const RECT& rect, CWnd* parent, UINT id, HFONT font);

@@ -35,6 +35,8 @@ constexpr UnitStartup Units[] = {
 
 }  // namespace
 
-std::span<const UnitStartup> UnitTable() { return Units; }
+std::span<const UnitStartup> UnitTable() {
+  return Units;
+}
 
 }  // namespace qzc

@@ -21,44 +21,25 @@ struct ResourceEntry {
 
 // Every shared resource, by owner, in build order.
 constexpr ResourceEntry Resources[] = {
-    {Unit::ScrewWheelWindow, ResKind::Dib, 100007},
-    {Unit::ScrewWheelWindow, ResKind::Dib, 100004},
-    {Unit::ScrewWheelWindow, ResKind::Dib, 100005},
-    {Unit::ScrewWheelWindow, ResKind::Dib, 100006},
-    {Unit::ScrewWheelWindow, ResKind::Colour, 100112},
-    {Unit::ScrewWheelWindow, ResKind::Colour, 100113},
-    {Unit::ScrewWheelWindow, ResKind::Colour, 100009},
-    {Unit::ScrewWheelWindow, ResKind::Data, 100008},
-    {Unit::CustomFilterControl, ResKind::Colour, 100112},
-    {Unit::RangeControl, ResKind::Dib, 100010},
-    {Unit::RangeControl, ResKind::Data, 100017},
-    {Unit::SliderWindow, ResKind::Dib, 100000},
-    {Unit::SliderWindow, ResKind::Colour, 100112},
-    {Unit::RangeBarWindow, ResKind::Dib, 100010},
-    {Unit::RangeBarWindow, ResKind::Dib, 100011},
-    {Unit::RangeBarWindow, ResKind::Dib, 100012},
-    {Unit::RangeBarWindow, ResKind::Dib, 100013},
-    {Unit::RangeBarWindow, ResKind::Dib, 100014},
-    {Unit::RangeBarWindow, ResKind::Dib, 100015},
-    {Unit::RangeBarWindow, ResKind::Dib, 100016},
-    {Unit::RangeBarWindow, ResKind::Colour, 100112},
-    {Unit::RangeBarWindow, ResKind::Colour, 100018},
-    {Unit::RangeBarWindow, ResKind::Data, 100017},
-    {Unit::ColourControl, ResKind::Bitmap, 100019},
-    {Unit::ColourControl, ResKind::Bitmap, 100122},
-    {Unit::ColourControl, ResKind::Bitmap, 100026},
-    {Unit::ColourControl, ResKind::Dib, 100020},
-    {Unit::ColourControl, ResKind::Dib, 100021},
-    {Unit::ColourControl, ResKind::Dib, 100022},
-    {Unit::ColourControl, ResKind::Dib, 100023},
-    {Unit::ColourControl, ResKind::Colour, 100025},
-    {Unit::ColourControl, ResKind::Data, 100024},
-    {Unit::ScrewControl, ResKind::Bitmap, 100007},
-    {Unit::ScrewControl, ResKind::Data, 100008},
-    {Unit::SliderControl, ResKind::Bitmap, 100001},
-    {Unit::SliderControl, ResKind::Dib, 100000},
-    {Unit::SliderControl, ResKind::Colour, 100003},
-    {Unit::SliderControl, ResKind::Data, 100002},
+    {Unit::ScrewWheelWindow, ResKind::Dib, 100007},       {Unit::ScrewWheelWindow, ResKind::Dib, 100004},
+    {Unit::ScrewWheelWindow, ResKind::Dib, 100005},       {Unit::ScrewWheelWindow, ResKind::Dib, 100006},
+    {Unit::ScrewWheelWindow, ResKind::Colour, 100112},    {Unit::ScrewWheelWindow, ResKind::Colour, 100113},
+    {Unit::ScrewWheelWindow, ResKind::Colour, 100009},    {Unit::ScrewWheelWindow, ResKind::Data, 100008},
+    {Unit::CustomFilterControl, ResKind::Colour, 100112}, {Unit::RangeControl, ResKind::Dib, 100010},
+    {Unit::RangeControl, ResKind::Data, 100017},          {Unit::SliderWindow, ResKind::Dib, 100000},
+    {Unit::SliderWindow, ResKind::Colour, 100112},        {Unit::RangeBarWindow, ResKind::Dib, 100010},
+    {Unit::RangeBarWindow, ResKind::Dib, 100011},         {Unit::RangeBarWindow, ResKind::Dib, 100012},
+    {Unit::RangeBarWindow, ResKind::Dib, 100013},         {Unit::RangeBarWindow, ResKind::Dib, 100014},
+    {Unit::RangeBarWindow, ResKind::Dib, 100015},         {Unit::RangeBarWindow, ResKind::Dib, 100016},
+    {Unit::RangeBarWindow, ResKind::Colour, 100112},      {Unit::RangeBarWindow, ResKind::Colour, 100018},
+    {Unit::RangeBarWindow, ResKind::Data, 100017},        {Unit::ColourControl, ResKind::Bitmap, 100019},
+    {Unit::ColourControl, ResKind::Bitmap, 100122},       {Unit::ColourControl, ResKind::Bitmap, 100026},
+    {Unit::ColourControl, ResKind::Dib, 100020},          {Unit::ColourControl, ResKind::Dib, 100021},
+    {Unit::ColourControl, ResKind::Dib, 100022},          {Unit::ColourControl, ResKind::Dib, 100023},
+    {Unit::ColourControl, ResKind::Colour, 100025},       {Unit::ColourControl, ResKind::Data, 100024},
+    {Unit::ScrewControl, ResKind::Bitmap, 100007},        {Unit::ScrewControl, ResKind::Data, 100008},
+    {Unit::SliderControl, ResKind::Bitmap, 100001},       {Unit::SliderControl, ResKind::Dib, 100000},
+    {Unit::SliderControl, ResKind::Colour, 100003},       {Unit::SliderControl, ResKind::Data, 100002},
 };
 constexpr size_t ResourceCount = sizeof(Resources) / sizeof(Resources[0]);
 
@@ -195,9 +176,17 @@ void StopModule() {
   state.Started = false;
 }
 
-ResDIB* UnitDIB(Unit unit, uint32_t id) { return FindResource<ResDIB>(unit, id, ResKind::Dib); }
-ResBitmap* UnitBitmap(Unit unit, uint32_t id) { return FindResource<ResBitmap>(unit, id, ResKind::Bitmap); }
-ResColour* UnitColour(Unit unit, uint32_t id) { return FindResource<ResColour>(unit, id, ResKind::Colour); }
-ResData* UnitData(Unit unit, uint32_t id) { return FindResource<ResData>(unit, id, ResKind::Data); }
+ResDIB* UnitDIB(Unit unit, uint32_t id) {
+  return FindResource<ResDIB>(unit, id, ResKind::Dib);
+}
+ResBitmap* UnitBitmap(Unit unit, uint32_t id) {
+  return FindResource<ResBitmap>(unit, id, ResKind::Bitmap);
+}
+ResColour* UnitColour(Unit unit, uint32_t id) {
+  return FindResource<ResColour>(unit, id, ResKind::Colour);
+}
+ResData* UnitData(Unit unit, uint32_t id) {
+  return FindResource<ResData>(unit, id, ResKind::Data);
+}
 
 }  // namespace qzc

@@ -52,9 +52,7 @@ class CreatorRef {
  public:
   constexpr CreatorRef(InputControl* (*creator)()) : Panel(creator) {}
   constexpr CreatorRef(PreviewControl* (*creator)()) : Viewer(creator) {}
-  uintptr_t Address() const {
-    return Panel ? reinterpret_cast<uintptr_t>(Panel) : reinterpret_cast<uintptr_t>(Viewer);
-  }
+  uintptr_t Address() const { return Panel ? reinterpret_cast<uintptr_t>(Panel) : reinterpret_cast<uintptr_t>(Viewer); }
 
  private:
   InputControl* (*Panel)() = nullptr;

@@ -36,9 +36,8 @@ void UseButton(Session& s, InputControl* control) {
 
 InputControl* BuildCheckBox(Session& s, Operator* tool) {
   Input* invert = s.AddNumberInput(tool, "Invert", 0.0);
-  return s.AddPanelControl("CheckBoxControl",
-                           TagList{{qzc::tag::ControlName, "Invert Mask"}, {qzc::tag::CheckBoxThreeState, 1}},
-                           {invert});
+  return s.AddPanelControl(
+      "CheckBoxControl", TagList{{qzc::tag::ControlName, "Invert Mask"}, {qzc::tag::CheckBoxThreeState, 1}}, {invert});
 }
 
 // Twice round the three states: on, then indeterminate.
@@ -72,11 +71,10 @@ void UseCombo(Session& s, InputControl* control) {
 
 InputControl* BuildSlider(Session& s, Operator* tool) {
   Input* blend = s.AddNumberInput(tool, "Blend", 0.25);
-  return s.AddPanelControl("SliderControl",
-                           TagList{{qzc::tag::SliderLeftLabel, "Blend"},
-                                   {qzc::tag::SliderRightLabel, "mix"},
-                                   {qzc::tag::DefaultValue, 0.5}},
-                           {blend});
+  return s.AddPanelControl(
+      "SliderControl",
+      TagList{{qzc::tag::SliderLeftLabel, "Blend"}, {qzc::tag::SliderRightLabel, "mix"}, {qzc::tag::DefaultValue, 0.5}},
+      {blend});
 }
 
 // Drags the thumb from 0.25 (x 68 on the track from 24 to 201, the default
@@ -212,8 +210,10 @@ int RunGallery(std::ostream& out, const std::string& pngPath) {
       for (const Recipe& recipe : Recipes()) {
         if (info.Name != recipe.ClassName) continue;
         InputControl* control = recipe.Build(session, tool);
-        if (control) shown.emplace_back(&recipe, control);
-        else out << "could not open " << info.Name << "\n";
+        if (control)
+          shown.emplace_back(&recipe, control);
+        else
+          out << "could not open " << info.Name << "\n";
       }
     }
     session.Pump();
@@ -230,9 +230,9 @@ int RunGallery(std::ostream& out, const std::string& pngPath) {
     for (const std::string& step : session.Doc.UndoSteps()) out << " \"" << step << "\"";
     out << "\nrender requests: " << session.Doc.RenderRequests().size() << "\n";
     for (const RenderRequest& request : session.Doc.RenderRequests()) {
-      const char* kind = request.Type == RenderRequest::Sync ? "sync" : request.Type == RenderRequest::Interactive
-                                                                           ? "interactive"
-                                                                           : "post";
+      const char* kind = request.Type == RenderRequest::Sync          ? "sync"
+                         : request.Type == RenderRequest::Interactive ? "interactive"
+                                                                      : "post";
       out << "  " << kind << (request.Tool ? std::string(" of ") + request.Tool->Name : std::string()) << "\n";
     }
     if (!pngPath.empty()) {

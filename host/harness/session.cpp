@@ -97,8 +97,8 @@ double Session::NumberValue(Input* input) {
   return static_cast<Number*>(value.Get())->Value;
 }
 
-InputControl* Session::AddPanelControl(const char* className, const TagList& attributes,
-                                       std::vector<Input*> inputs, int columns) {
+InputControl* Session::AddPanelControl(const char* className, const TagList& attributes, std::vector<Input*> inputs,
+                                       int columns) {
   InputControl* control = CreatePanelControl(className);
   if (!control) return nullptr;
   TagList tags{{ControlDocTag, static_cast<const void*>(&Doc)},
@@ -139,13 +139,23 @@ void Session::ApplyAttributes(InputControl* control, const TagList& attributes) 
   control->SetAttrsTagList(tags);
 }
 
-HWND Session::PanelWindow() const { return PanelWindowObject ? PanelWindowObject->m_hWnd : nullptr; }
-CWnd* Session::Panel() const { return PanelWindowObject.get(); }
+HWND Session::PanelWindow() const {
+  return PanelWindowObject ? PanelWindowObject->m_hWnd : nullptr;
+}
+CWnd* Session::Panel() const {
+  return PanelWindowObject.get();
+}
 
-void Session::Pump() { qz::Pump(); }
-void Session::AdvanceClock(unsigned ms) { qz::AdvanceClock(ms); }
+void Session::Pump() {
+  qz::Pump();
+}
+void Session::AdvanceClock(unsigned ms) {
+  qz::AdvanceClock(ms);
+}
 
-void Session::Click(HWND hwnd, int x, int y) { qz::Click(hwnd, x, y); }
+void Session::Click(HWND hwnd, int x, int y) {
+  qz::Click(hwnd, x, y);
+}
 
 void Session::Drag(HWND hwnd, POINT from, POINT to, int steps) {
   qz::InjectMouseAt(hwnd, WM_LBUTTONDOWN, from.x, from.y);

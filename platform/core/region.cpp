@@ -4,7 +4,9 @@
 
 namespace qz {
 
-bool IsEmptyRect(const RECT& r) { return r.right <= r.left || r.bottom <= r.top; }
+bool IsEmptyRect(const RECT& r) {
+  return r.right <= r.left || r.bottom <= r.top;
+}
 
 RECT IntersectRects(const RECT& a, const RECT& b) {
   RECT r{std::max(a.left, b.left), std::max(a.top, b.top), std::min(a.right, b.right), std::min(a.bottom, b.bottom)};
@@ -19,7 +21,9 @@ RECT UnionRects(const RECT& a, const RECT& b) {
               std::max(a.bottom, b.bottom)};
 }
 
-Region::Region(const RECT& r) { Set(r); }
+Region::Region(const RECT& r) {
+  Set(r);
+}
 
 void Region::Set(const RECT& r) {
   rects_.clear();

@@ -255,9 +255,9 @@ HBRUSH CreateSolidBrush(COLORREF color);
 HBRUSH CreateBrushIndirect(const LOGBRUSH* brush);
 HFONT CreateFontIndirectA(const LOGFONTA* font);
 #define CreateFontIndirect CreateFontIndirectA
-HFONT CreateFontA(int height, int width, int escapement, int orientation, int weight, DWORD italic,
-                  DWORD underline, DWORD strikeOut, DWORD charSet, DWORD outPrecision, DWORD clipPrecision,
-                  DWORD quality, DWORD pitchAndFamily, LPCSTR face);
+HFONT CreateFontA(int height, int width, int escapement, int orientation, int weight, DWORD italic, DWORD underline,
+                  DWORD strikeOut, DWORD charSet, DWORD outPrecision, DWORD clipPrecision, DWORD quality,
+                  DWORD pitchAndFamily, LPCSTR face);
 HBITMAP CreateCompatibleBitmap(HDC hdc, int width, int height);
 HBITMAP CreateBitmap(int width, int height, UINT planes, UINT bitCount, const void* bits);
 // 32-bit top-down or bottom-up DIB section; *bits receives the pixel memory.
@@ -304,18 +304,17 @@ BOOL DrawFocusRect(HDC hdc, const RECT* rect);
 
 // ---- bitmaps ----
 BOOL BitBlt(HDC dest, int x, int y, int width, int height, HDC src, int srcX, int srcY, DWORD rop);
-BOOL StretchBlt(HDC dest, int x, int y, int width, int height, HDC src, int srcX, int srcY, int srcWidth,
-                int srcHeight, DWORD rop);
-int SetDIBitsToDevice(HDC hdc, int x, int y, DWORD width, DWORD height, int srcX, int srcY, UINT startScan,
-                      UINT lines, const void* bits, const BITMAPINFO* info, UINT usage);
+BOOL StretchBlt(HDC dest, int x, int y, int width, int height, HDC src, int srcX, int srcY, int srcWidth, int srcHeight,
+                DWORD rop);
+int SetDIBitsToDevice(HDC hdc, int x, int y, DWORD width, DWORD height, int srcX, int srcY, UINT startScan, UINT lines,
+                      const void* bits, const BITMAPINFO* info, UINT usage);
 
 // ---- text ----
 BOOL TextOutA(HDC hdc, int x, int y, LPCSTR text, int length);
 #define TextOut TextOutA
 int DrawTextA(HDC hdc, LPCSTR text, int length, LPRECT rect, UINT format);
 #define DrawText DrawTextA
-LONG TabbedTextOutA(HDC hdc, int x, int y, LPCSTR text, int length, int tabCount, const INT* tabStops,
-                    int tabOrigin);
+LONG TabbedTextOutA(HDC hdc, int x, int y, LPCSTR text, int length, int tabCount, const INT* tabStops, int tabOrigin);
 BOOL GetTextExtentPoint32A(HDC hdc, LPCSTR text, int length, SIZE* size);
 BOOL GetTextMetricsA(HDC hdc, TEXTMETRICA* metrics);
 #define GetTextMetrics GetTextMetricsA

@@ -88,8 +88,7 @@ TEST_F(ButtonControlTest, InputAlreadyPulsedTwiceStillWritesBothValues) {
 
 TEST_F(ButtonControlTest, ClickWithoutInputsDoesNothing) {
   InputControl* button = AddButton({});
-  EXPECT_EQ(button->HandleMsg(WM_COMMAND, MAKEWPARAM(ButtonId, BN_CLICKED),
-                              reinterpret_cast<LPARAM>(ButtonOf(button))),
+  EXPECT_EQ(button->HandleMsg(WM_COMMAND, MAKEWPARAM(ButtonId, BN_CLICKED), reinterpret_cast<LPARAM>(ButtonOf(button))),
             0);
   EXPECT_TRUE(session.Writes().empty());
   EXPECT_TRUE(session.Doc.RenderRequests().empty());

@@ -141,8 +141,15 @@ TEST(TimeCodeEdit, FormatsNumbersAndTimeCodes) {
 // including ties (which round to even), minus zero, small buffers and values
 // past the exact shortcut.
 TEST(TimeCodeEdit, NumbersAreWrittenExactlyAsPrintfWritesThem) {
-  std::vector<double> values = {0.0, -0.0, 0.5, 1.5, 2.5, -2.5, 0.125, 0.375, 1.0 / 3.0, -0.00004, 0.00005,
-                                0.30004999999999998, 1e15, 9007199254740993.0, 1e-7, 123456.78905, 1e19};
+  std::vector<double> values = {0.0,       -0.0,
+                                0.5,       1.5,
+                                2.5,       -2.5,
+                                0.125,     0.375,
+                                1.0 / 3.0, -0.00004,
+                                0.00005,   0.30004999999999998,
+                                1e15,      9007199254740993.0,
+                                1e-7,      123456.78905,
+                                1e19};
   for (int m = 1; m < 20; ++m)
     for (int k = 1; k < 8; ++k) values.push_back(k / static_cast<double>(1 << m));
   std::mt19937_64 random(7);

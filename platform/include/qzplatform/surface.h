@@ -24,8 +24,12 @@ struct Surface {
 };
 
 // COLORREF (0x00BBGGRR) <-> surface pixel (0x00RRGGBB).
-inline uint32_t PixelFromColor(COLORREF c) { return ((c & 0xff) << 16) | (c & 0xff00) | ((c >> 16) & 0xff); }
-inline COLORREF ColorFromPixel(uint32_t p) { return ((p & 0xff) << 16) | (p & 0xff00) | ((p >> 16) & 0xff); }
+inline uint32_t PixelFromColor(COLORREF c) {
+  return ((c & 0xff) << 16) | (c & 0xff00) | ((c >> 16) & 0xff);
+}
+inline COLORREF ColorFromPixel(uint32_t p) {
+  return ((p & 0xff) << 16) | (p & 0xff00) | ((p >> 16) & 0xff);
+}
 
 // A device context drawing on `surface`, logical (0, 0) at `origin` (surface
 // coordinates) and clipped to `clip` (surface coordinates). New DCs start

@@ -211,11 +211,7 @@ void OnNcDestroy(HWND hwnd, ButtonState& s) {
 
 }  // namespace
 
-LRESULT CALLBACK ButtonProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-  ButtonState* s = ControlState<ButtonState>(hwnd, msg);
-  if (!s) return msg == WM_NCCREATE ? FALSE : DefWindowProcA(hwnd, msg, wParam, lParam);
-  LRESULT result = 0;
-  if (HandleCommonMessage(hwnd, msg, *s, PaintButton, &result)) return result;
+static LRESULT ButtonMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, ButtonState* s) {
   switch (msg) {
     case WM_NCDESTROY:
       OnNcDestroy(hwnd, *s);
@@ -285,6 +281,10 @@ LRESULT CALLBACK ButtonProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     default:
       return DefWindowProcA(hwnd, msg, wParam, lParam);
   }
+}
+
+LRESULT CALLBACK ButtonProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+  return ControlProc<ButtonState>(hwnd, msg, wParam, lParam, PaintButton, ButtonMessage);
 }
 
 }  // namespace qz::controls

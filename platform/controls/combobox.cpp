@@ -230,11 +230,7 @@ LRESULT HandleItemMessage(HWND hwnd, ComboState& s, UINT msg, WPARAM wParam, LPA
 
 }  // namespace
 
-LRESULT CALLBACK ComboBoxProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-  ComboState* s = ControlState<ComboState>(hwnd, msg);
-  if (!s) return msg == WM_NCCREATE ? FALSE : DefWindowProcA(hwnd, msg, wParam, lParam);
-  LRESULT result = 0;
-  if (HandleCommonMessage(hwnd, msg, *s, PaintCombo, &result)) return result;
+static LRESULT ComboBoxMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, ComboState* s) {
   switch (msg) {
     case WM_CREATE:
       OnCreate(hwnd, *s, reinterpret_cast<const CREATESTRUCTA*>(lParam));
@@ -301,6 +297,10 @@ LRESULT CALLBACK ComboBoxProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
     default:
       return HandleItemMessage(hwnd, *s, msg, wParam, lParam);
   }
+}
+
+LRESULT CALLBACK ComboBoxProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+  return ControlProc<ComboState>(hwnd, msg, wParam, lParam, PaintCombo, ComboBoxMessage);
 }
 
 }  // namespace qz::controls

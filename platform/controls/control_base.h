@@ -143,6 +143,18 @@ bool HandleCommonMessage(HWND hwnd, UINT msg, State& state, Paint paint, LRESULT
   }
 }
 
+// The window procedure of a standard control: finds the control's state
+// (creation fails without it), answers the common messages, and hands the
+// rest to `handle`.
+template <class State, class Paint, class Handler>
+LRESULT ControlProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, Paint paint, Handler handle) {
+  State* s = ControlState<State>(hwnd, msg);
+  if (!s) return msg == WM_NCCREATE ? FALSE : DefWindowProcA(hwnd, msg, wParam, lParam);
+  LRESULT result = 0;
+  if (HandleCommonMessage(hwnd, msg, *s, paint, &result)) return result;
+  return handle(hwnd, msg, wParam, lParam, s);
+}
+
 // Selects a font for the lifetime of the object.
 class FontSelection {
  public:

@@ -191,11 +191,7 @@ LRESULT HandleItemMessage(HWND hwnd, ListBoxState& s, UINT msg, WPARAM wParam, L
 
 }  // namespace
 
-LRESULT CALLBACK ListBoxProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-  ListBoxState* s = ControlState<ListBoxState>(hwnd, msg);
-  if (!s) return msg == WM_NCCREATE ? FALSE : DefWindowProcA(hwnd, msg, wParam, lParam);
-  LRESULT result = 0;
-  if (HandleCommonMessage(hwnd, msg, *s, PaintListBox, &result)) return result;
+static LRESULT ListBoxMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, ListBoxState* s) {
   switch (msg) {
     case WM_CREATE:
       OnCreate(hwnd, *s);
@@ -248,6 +244,10 @@ LRESULT CALLBACK ListBoxProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) 
     default:
       return HandleItemMessage(hwnd, *s, msg, wParam, lParam);
   }
+}
+
+LRESULT CALLBACK ListBoxProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+  return ControlProc<ListBoxState>(hwnd, msg, wParam, lParam, PaintListBox, ListBoxMessage);
 }
 
 }  // namespace qz::controls

@@ -113,11 +113,7 @@ void OnNcDestroy(HWND hwnd, StaticState& s) {
 
 }  // namespace
 
-LRESULT CALLBACK StaticProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-  StaticState* s = ControlState<StaticState>(hwnd, msg);
-  if (!s) return msg == WM_NCCREATE ? FALSE : DefWindowProcA(hwnd, msg, wParam, lParam);
-  LRESULT result = 0;
-  if (HandleCommonMessage(hwnd, msg, *s, PaintStatic, &result)) return result;
+static LRESULT StaticMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, StaticState* s) {
   switch (msg) {
     case WM_NCDESTROY:
       OnNcDestroy(hwnd, *s);
@@ -149,6 +145,10 @@ LRESULT CALLBACK StaticProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     default:
       return DefWindowProcA(hwnd, msg, wParam, lParam);
   }
+}
+
+LRESULT CALLBACK StaticProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+  return ControlProc<StaticState>(hwnd, msg, wParam, lParam, PaintStatic, StaticMessage);
 }
 
 }  // namespace qz::controls

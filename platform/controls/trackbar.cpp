@@ -175,11 +175,7 @@ LRESULT HandleTrackBarMessage(HWND hwnd, TrackBarState& s, UINT msg, WPARAM wPar
 
 }  // namespace
 
-LRESULT CALLBACK TrackBarProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-  TrackBarState* s = ControlState<TrackBarState>(hwnd, msg);
-  if (!s) return msg == WM_NCCREATE ? FALSE : DefWindowProcA(hwnd, msg, wParam, lParam);
-  LRESULT result = 0;
-  if (HandleCommonMessage(hwnd, msg, *s, PaintTrackBar, &result)) return result;
+static LRESULT TrackBarMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, TrackBarState* s) {
   switch (msg) {
     case WM_NCDESTROY:
       DetachState<TrackBarState>(hwnd);
@@ -219,6 +215,10 @@ LRESULT CALLBACK TrackBarProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
     default:
       return HandleTrackBarMessage(hwnd, *s, msg, wParam, lParam);
   }
+}
+
+LRESULT CALLBACK TrackBarProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+  return ControlProc<TrackBarState>(hwnd, msg, wParam, lParam, PaintTrackBar, TrackBarMessage);
 }
 
 }  // namespace qz::controls

@@ -6,7 +6,7 @@ JOBS ?= $(shell nproc)
 PACKAGES := cmake make g++ pkg-config libgtest-dev libgmock-dev libbenchmark-dev \
             libpng-dev libfreetype-dev fonts-dejavu-core
 
-.PHONY: all deps build demo test test-normal test-sanitize bench format clean
+.PHONY: all deps build demo test test-normal test-sanitize test-install install bench format clean
 
 all: build
 
@@ -21,7 +21,7 @@ demo: build
 	$(BUILD)/bin/qzhost registry
 	$(BUILD)/bin/qzhost gallery --png gallery.png
 
-test: test-normal test-sanitize
+test: test-normal test-sanitize test-install
 
 test-normal: build
 	cd $(BUILD) && ctest --output-on-failure -j$(JOBS)
@@ -30,6 +30,21 @@ test-sanitize: deps
 	@cmake -S . -B $(SAN_BUILD) -DCMAKE_BUILD_TYPE=Debug -DQZ_SANITIZE=ON -DQZ_BENCH=OFF >/dev/null
 	@cmake --build $(SAN_BUILD) -j$(JOBS)
 	cd $(SAN_BUILD) && ASAN_OPTIONS=detect_leaks=1 ctest --output-on-failure -j$(JOBS)
+
+# Installs into PREFIX (default /usr/local).
+PREFIX ?= /usr/local
+install: build
+	cmake --install $(BUILD) --prefix $(PREFIX)
+
+# Installs into a temporary prefix and builds and tests the out-of-tree
+# example against it, as a developer using the package would.
+test-install: build
+	@set -e; prefix=$$(mktemp -d); trap 'rm -rf "$$prefix"' EXIT; \
+	cmake --install $(BUILD) --prefix "$$prefix" >/dev/null; \
+	PKG_CONFIG_PATH="$$prefix/lib/pkgconfig" pkg-config --exists --print-errors qzcontrols-harness; \
+	cmake -S examples -B "$$prefix/example-build" -DCMAKE_PREFIX_PATH="$$prefix" >/dev/null; \
+	cmake --build "$$prefix/example-build" -j$(JOBS) >/dev/null; \
+	cd "$$prefix/example-build" && ctest --output-on-failure
 
 bench: build
 	@for b in $(BUILD)/bin/bench_*; do [ -x "$$b" ] && "$$b"; done

@@ -1,5 +1,8 @@
 #include "qzsystem/resources.h"
 
+#include <dlfcn.h>
+#include <sys/stat.h>
+
 #include <cstdlib>
 #include <fstream>
 #include <mutex>
@@ -20,6 +23,22 @@ bool ReadText(const std::string& path, std::string* text) {
   content << file.rdbuf();
   *text = content.str();
   return true;
+}
+
+bool IsFolder(const std::string& path) {
+  struct stat st;
+  return stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
+// An installed library finds the store at <prefix>/share/qzcontrols/resources
+// beside its own <prefix>/lib; a library in the build tree has none there.
+const std::string& InstalledResourceDir() {
+  static const std::string dir = [] {
+    const std::string lib = LibraryFolder();
+    const std::string candidate = lib + "/../share/qzcontrols/resources";
+    return !lib.empty() && IsFolder(candidate) ? candidate : std::string();
+  }();
+  return dir;
 }
 
 // The picture as a DIB, or null when the file is missing or unreadable or
@@ -53,7 +72,16 @@ std::string GetResourceDir() {
   }
   const char* environment = std::getenv("QZ_RESOURCES");
   if (environment && *environment) return environment;
+  if (!InstalledResourceDir().empty()) return InstalledResourceDir();
   return QZ_RESOURCE_DIR;
+}
+
+std::string LibraryFolder() {
+  Dl_info info;
+  if (!dladdr(reinterpret_cast<void*>(&LibraryFolder), &info) || !info.dli_fname) return {};
+  const std::string path = info.dli_fname;
+  const size_t slash = path.rfind('/');
+  return slash == std::string::npos ? std::string(".") : path.substr(0, slash);
 }
 
 std::string ResourcePath(uint32_t id, const char* extension) {

@@ -2,15 +2,26 @@
 
 #include <dlfcn.h>
 
+#include <sys/stat.h>
+
 #include <cstdlib>
 
 #include "qzsystem/inputcontrol.h"
 #include "qzsystem/registry.h"
+#include "qzsystem/resources.h"
 
 namespace qzh {
 
+// The module is installed beside the host library; in the build tree both
+// are in the same folder too, so the built-in path is only the last resort.
 std::string Module::DefaultPath() {
   if (const char* env = std::getenv("QZ_MODULE")) return env;
+  const std::string folder = LibraryFolder();
+  if (!folder.empty()) {
+    const std::string beside = folder + "/libqzcontrols.so";
+    struct stat st;
+    if (stat(beside.c_str(), &st) == 0 && S_ISREG(st.st_mode)) return beside;
+  }
   return QZ_DEFAULT_MODULE;
 }
 

@@ -19,6 +19,9 @@
 // setting.
 void SetResourceDir(const char* path);
 std::string GetResourceDir();
+// The folder this library was loaded from; empty when it cannot be told.
+// Installed files (the resource store, the controls module) are found from it.
+std::string LibraryFolder();
 std::string ResourcePath(uint32_t id, const char* extension);
 
 class ResDIB {

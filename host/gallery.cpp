@@ -28,29 +28,31 @@ InputControl* BuildButton(Session& s, Operator* tool) {
 }
 
 void UseButton(Session& s, InputControl* control) {
-  HWND button = GetDlgItem(control->Wnd->m_hWnd, 1000);
+  HWND button = FindChild(control, Role::PushButton);
   RECT rc;
   GetClientRect(button, &rc);
   s.Click(button, rc.right / 2, rc.bottom / 2);
 }
 
+// The box starts ticked.
 InputControl* BuildCheckBox(Session& s, Operator* tool) {
-  Input* invert = s.AddNumberInput(tool, "Invert", 0.0);
+  Input* invert = s.AddNumberInput(tool, "Invert", 1.0);
   return s.AddPanelControl(
       "CheckBoxControl", TagList{{qzc::tag::ControlName, "Invert Mask"}, {qzc::tag::CheckBoxThreeState, 1}}, {invert});
 }
 
-// Twice round the three states: on, then indeterminate.
+// From ticked round the three states: indeterminate, then off.
 void UseCheckBox(Session& s, InputControl* control) {
-  HWND box = GetDlgItem(control->Wnd->m_hWnd, 1000);
+  HWND box = FindChild(control, Role::CheckBox);
   RECT rc;
   GetClientRect(box, &rc);
   s.Click(box, 6, rc.bottom / 2);
   s.Click(box, 6, rc.bottom / 2);
 }
 
+// The list starts on its third entry.
 InputControl* BuildCombo(Session& s, Operator* tool) {
-  Input* mode = s.AddNumberInput(tool, "Apply Mode", 0.0);
+  Input* mode = s.AddNumberInput(tool, "Apply Mode", 2.0);
   return s.AddPanelControl("ComboControl",
                            TagList{{qzc::tag::ControlName, "Apply Mode"},
                                    {qzc::tag::ComboEntry, "Normal"},
@@ -61,7 +63,7 @@ InputControl* BuildCombo(Session& s, Operator* tool) {
 
 // Drops the list with a click on the field and picks the second entry.
 void UseCombo(Session& s, InputControl* control) {
-  HWND combo = GetDlgItem(control->Wnd->m_hWnd, 1000);
+  HWND combo = FindChild(control, Role::Choice);
   RECT field;
   GetClientRect(combo, &field);
   s.Click(combo, field.right / 2, field.bottom / 2);
@@ -69,6 +71,7 @@ void UseCombo(Session& s, InputControl* control) {
   s.Click(combo, field.right / 2, field.bottom + 1 + row + row / 2);
 }
 
+// The slider starts off its default.
 InputControl* BuildSlider(Session& s, Operator* tool) {
   Input* blend = s.AddNumberInput(tool, "Blend", 0.25);
   return s.AddPanelControl(
@@ -80,7 +83,7 @@ InputControl* BuildSlider(Session& s, Operator* tool) {
 // Drags the thumb from 0.25 (x 68 on the track from 24 to 201, the default
 // 0.5 at its middle) to the right, past the default.
 void UseSlider(Session& s, InputControl* control) {
-  HWND slider = GetDlgItem(control->Wnd->m_hWnd, 1001);
+  HWND slider = FindChild(control, Role::Slider);
   s.Drag(slider, POINT{68, 9}, POINT{160, 9}, 6);
 }
 
@@ -146,12 +149,16 @@ const std::vector<ViewerRecipe>& ViewerRecipes() {
   return recipes;
 }
 
-// "gallery.png" -> "gallery-viewer.png".
-std::string ViewerPngPath(const std::string& panelPath) {
+// "gallery.png" -> "gallery-<suffix>.png".
+std::string SiblingPngPath(const std::string& panelPath, const char* suffix) {
   const size_t dot = panelPath.rfind('.');
   const size_t slash = panelPath.find_last_of('/');
   const bool hasExtension = dot != std::string::npos && (slash == std::string::npos || dot > slash);
-  return (hasExtension ? panelPath.substr(0, dot) : panelPath) + "-viewer.png";
+  return (hasExtension ? panelPath.substr(0, dot) : panelPath) + "-" + suffix + ".png";
+}
+
+std::string ViewerPngPath(const std::string& panelPath) {
+  return SiblingPngPath(panelPath, "viewer");
 }
 
 // Shows every viewer control with a recipe over the sample picture, uses
@@ -218,6 +225,18 @@ int RunGallery(std::ostream& out, const std::string& pngPath) {
     }
     session.Pump();
     out << "panel: " << shown.size() << " controls on tool \"" << tool->Name << "\"\n";
+    // The panel as opened on the tool's values, before anyone touches it.
+    for (const Write& write : session.ControlWrites())
+      out << "  opening wrote " << write.Input << " = " << write.Value << "\n";
+    if (!pngPath.empty()) {
+      const std::string path = SiblingPngPath(pngPath, "opened");
+      if (session.SavePanelPng(path)) {
+        out << "panel as opened written to " << path << "\n";
+      } else {
+        out << "could not write " << path << "\n";
+        status = 1;
+      }
+    }
     for (auto& [recipe, control] : shown) {
       out << "\n" << recipe->ClassName << ":\n";
       session.ClearWrites();

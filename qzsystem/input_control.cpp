@@ -148,23 +148,40 @@ void InputControl::Close() {
   delete wnd;
 }
 
+// An open control is handed a newly connected input's value at the document's
+// current time through its own NotifyChanged, so that it shows it at once.
 uint32_t InputControl::AddInput(Input* input) {
   if (!input) return 0;
   Inputs.ObtainLock();
   bool known = Inputs.Find(input) != nullptr;
   if (!known) Inputs.Add(input);
   Inputs.ReleaseLock();
-  if (!known) input->AddObserver(this);
+  if (known) return 1;
+  input->AddObserver(this);
+  if (Window) {
+    Parameter* value = input->GetValue(Doc ? Doc->CurrentTime : 0.0);
+    if (value) {
+      NotifyChanged(input, value);
+      value->Recycle();
+    }
+  }
   return 1;
 }
 
+// A connected input is first handed the control's last value (OnDisconnect),
+// then taken off the list and no longer observed.
 uint32_t InputControl::RemoveInput(Input* input) {
   if (!input) return 0;
+  Inputs.ObtainReadLock();
+  const bool known = Inputs.Find(input) != nullptr;
+  Inputs.ReleaseReadLock();
+  if (!known) return 0;
+  OnDisconnect(input);
   Inputs.ObtainLock();
-  uint32_t found = Inputs.Remove(input);
+  Inputs.Remove(input);
   Inputs.ReleaseLock();
-  if (found) input->RemoveObserver(this);
-  return found;
+  input->RemoveObserver(this);
+  return 1;
 }
 
 // Stores the value in every connected input with the given index; each

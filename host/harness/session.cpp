@@ -1,11 +1,15 @@
 #include "harness/session.h"
 
+#include <strings.h>
+
 #include <cstdio>
 #include <cstring>
 
+#include "commctrl.h"
 #include "harness/module.h"
 #include "qzplatform/driver.h"
 #include "qzsystem/autoparameter.h"
+#include "richedit.h"
 
 namespace qzh {
 
@@ -97,6 +101,9 @@ double Session::NumberValue(Input* input) {
   return static_cast<Number*>(value.Get())->Value;
 }
 
+// The host's order for a panel being built: attributes, Open, then the
+// inputs are connected; a panel that is hidden gets its controls connected
+// now and opened when it is shown.
 InputControl* Session::AddPanelControl(const char* className, const TagList& attributes, std::vector<Input*> inputs,
                                        int columns) {
   InputControl* control = CreatePanelControl(className);
@@ -106,17 +113,28 @@ InputControl* Session::AddPanelControl(const char* className, const TagList& att
                {ControlColumnsTag, columns}};
   tags.Merge(attributes);
   control->SetAttrsTagList(tags);
-  control->Position = CPoint(0, NextTop);
-  CRect rect(0, 0, PanelWidth, 0);
-  if (!control->Open(Panel(), rect)) {
+  Placed placed{control, CRect()};
+  if (Shown && !OpenPlaced(placed)) {
     delete control;
     return nullptr;
   }
-  if (control->Wnd) control->Wnd->MoveWindow(0, NextTop, rect.right, rect.bottom, TRUE);
-  NextTop += rect.bottom;
-  Controls.push_back({control, rect});
+  Controls.push_back(placed);
   for (Input* input : inputs) control->AddInput(input);
   return control;
+}
+
+bool Session::OpenPlaced(Placed& placed) {
+  InputControl* control = placed.Control;
+  control->Position = CPoint(0, NextTop);
+  CRect rect(0, 0, PanelWidth, 0);
+  if (!control->Open(Panel(), rect)) {
+    placed.Rect = CRect();
+    return false;
+  }
+  if (control->Wnd) control->Wnd->MoveWindow(0, NextTop, rect.right, rect.bottom, TRUE);
+  NextTop += rect.bottom;
+  placed.Rect = rect;
+  return true;
 }
 
 CRect Session::OpenedRect(InputControl* control) const {
@@ -137,6 +155,24 @@ void Session::RemovePanelControl(InputControl* control) {
 void Session::ApplyAttributes(InputControl* control, const TagList& attributes) {
   TagList tags = attributes;
   control->SetAttrsTagList(tags);
+}
+
+void Session::DisconnectInput(InputControl* control, Input* input) {
+  control->RemoveInput(input);
+}
+
+void Session::HidePanel() {
+  if (!Shown) return;
+  for (Placed& placed : Controls) placed.Control->Close();
+  NextTop = 0;
+  Shown = false;
+}
+
+// A control that cannot open again stays connected, without a window.
+void Session::ShowPanel() {
+  if (Shown) return;
+  Shown = true;
+  for (Placed& placed : Controls) OpenPlaced(placed);
 }
 
 HWND Session::PanelWindow() const {
@@ -168,6 +204,24 @@ void Session::Drag(HWND hwnd, POINT from, POINT to, int steps) {
   }
   qz::InjectMouseAt(hwnd, WM_LBUTTONUP, to.x, to.y);
   qz::Pump();
+}
+
+void Session::SetValue(Input* input, Parameter* value) {
+  HostWriting = true;
+  input->SetValue(value, Doc.CurrentTime, 1);
+  HostWriting = false;
+  if (value) value->Recycle();
+}
+
+void Session::SetNumber(Input* input, double value) {
+  SetValue(input, new Number(value));
+}
+
+std::vector<Write> Session::WritesBy(Writer writer) const {
+  std::vector<Write> writes;
+  for (const Write& write : WriteLog)
+    if (write.By == writer) writes.push_back(write);
+  return writes;
 }
 
 std::string Session::FormatValue(const Parameter* value) {
@@ -202,8 +256,68 @@ bool Session::SavePanelPng(const std::string& path) {
   return qz::SaveWindowPng(PanelWindow(), path);
 }
 
+// The input logs its own write before it tells its observers, so only the
+// first write logged during a host write is the host's; writes the controls
+// make while they are told of it are theirs.
 void Session::InputWritten(Input* input, double time, Parameter* value) {
-  WriteLog.push_back({input->GetName(), FormatValue(value), time});
+  const Writer by = HostWriting ? Writer::Host : Writer::Control;
+  HostWriting = false;
+  WriteLog.push_back({input->GetName(), FormatValue(value), time, by});
+}
+
+namespace {
+
+bool IsCheckBoxStyle(LONG style) {
+  switch (style & BS_TYPEMASK) {
+    case BS_CHECKBOX:
+    case BS_AUTOCHECKBOX:
+    case BS_3STATE:
+    case BS_AUTO3STATE:
+      return true;
+    default:
+      return false;
+  }
+}
+
+bool Plays(HWND hwnd, Role role) {
+  char name[64] = "";
+  GetClassNameA(hwnd, name, sizeof name);
+  const LONG style = GetWindowLongA(hwnd, GWL_STYLE);
+  switch (role) {
+    case Role::Label:
+      return strcasecmp(name, "STATIC") == 0;
+    case Role::PushButton:
+      return strcasecmp(name, "BUTTON") == 0 && !IsCheckBoxStyle(style);
+    case Role::CheckBox:
+      return strcasecmp(name, "BUTTON") == 0 && IsCheckBoxStyle(style);
+    case Role::Choice:
+      return strcasecmp(name, "COMBOBOX") == 0;
+    case Role::ListBox:
+      return strcasecmp(name, "LISTBOX") == 0;
+    case Role::Edit:
+      return strcasecmp(name, "EDIT") == 0;
+    case Role::RichEdit:
+      return strcasecmp(name, RICHEDIT_CLASSA) == 0;
+    case Role::Slider:
+      return strcasecmp(name, TRACKBAR_CLASSA) == 0;
+  }
+  return false;
+}
+
+// Depth first from `parent`'s first child; counts `nth` down on each match.
+HWND FindBelow(HWND parent, Role role, int& nth) {
+  for (HWND child = GetWindow(parent, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+    if (Plays(child, role) && nth-- == 0) return child;
+    if (HWND found = FindBelow(child, role, nth)) return found;
+  }
+  return nullptr;
+}
+
+}  // namespace
+
+HWND FindChild(const InputControl* control, Role role, int nth) {
+  if (!control || !control->Wnd || !control->Wnd->m_hWnd || nth < 0) return nullptr;
+  return FindBelow(control->Wnd->m_hWnd, role, nth);
 }
 
 }  // namespace qzh

@@ -17,12 +17,26 @@ namespace qzh {
 
 class PanelWnd;
 
+// Who made a write: the test or host through the session's own setters, or
+// a control (anything else, the writes a control makes while it is told of a
+// host write included).
+enum class Writer { Host, Control };
+
 // One value the session saw written to an input.
 struct Write {
   std::string Input;
   std::string Value;
   double Time;
+  Writer By = Writer::Control;
 };
+
+// What a child window of a panel control is for, told by its window class
+// and style rather than by its child ID.
+enum class Role { Label, PushButton, CheckBox, Choice, ListBox, Edit, RichEdit, Slider };
+
+// The `nth` (from 0) descendant of the control's window that plays `role`,
+// in creation order, children before their siblings' children; null if none.
+HWND FindChild(const InputControl* control, Role role, int nth = 0);
 
 class Session : public WriteListener {
  public:
@@ -57,6 +71,16 @@ class Session : public WriteListener {
   void RemovePanelControl(InputControl* control);
   // Applies attributes again, as the host does whenever a tool's change.
   void ApplyAttributes(InputControl* control, const TagList& attributes);
+  // Disconnects one input from its control as the host does (RemoveInput,
+  // which lets the control hand the input its last value first).
+  void DisconnectInput(InputControl* control, Input* input);
+
+  // The host keeps a tool's controls while the tool lives: hiding the panel
+  // closes every control, showing it again opens them in their order with
+  // their inputs still connected. Controls added meanwhile are opened too.
+  void HidePanel();
+  void ShowPanel();
+  bool PanelShown() const { return Shown; }
 
   HWND PanelWindow() const;
   CWnd* Panel() const;
@@ -70,8 +94,19 @@ class Session : public WriteListener {
   // Press at `from`, moves in `steps` to `to`, release; pumped after each.
   void Drag(HWND hwnd, POINT from, POINT to, int steps = 4);
 
+  // ---- host writes ----
+  // Sets an input at the document's current time as the host or a user of
+  // another window would (the session takes the reference); logged as the
+  // host's.
+  void SetValue(Input* input, Parameter* value);
+  void SetNumber(Input* input, double value);
+
   // ---- what the host sees ----
+  // Every write, the host's and the controls', in order.
   const std::vector<Write>& Writes() const { return WriteLog; }
+  std::vector<Write> HostWrites() const { return WritesBy(Writer::Host); }
+  std::vector<Write> ControlWrites() const { return WritesBy(Writer::Control); }
+  std::vector<Write> WritesBy(Writer writer) const;
   void ClearWrites() { WriteLog.clear(); }
   static std::string FormatValue(const Parameter* value);
   static std::string FormatTime(double time);
@@ -85,6 +120,9 @@ class Session : public WriteListener {
     CRect Rect;
   };
 
+  // Opens a control below those already shown; false if it has no window.
+  bool OpenPlaced(Placed& placed);
+
   std::unique_ptr<CWinApp> App;
   std::unique_ptr<PanelWnd> PanelWindowObject;
   std::vector<Operator*> Tools;
@@ -93,6 +131,9 @@ class Session : public WriteListener {
   HFONT Font = nullptr;
   int PanelWidth;
   int NextTop = 0;
+  bool Shown = true;
+  // Set while the session itself writes an input, until the write is logged.
+  bool HostWriting = false;
 };
 
 }  // namespace qzh

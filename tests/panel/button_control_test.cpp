@@ -183,5 +183,19 @@ TEST_F(ButtonControlTest, ButtonIsDrawnWithItsLabel) {
   EXPECT_GT(dark, 20);
 }
 
+// The host opens the panel before it connects the inputs; the button shows
+// no value and must neither pulse nor reset an input that holds one.
+TEST_F(ButtonControlTest, OpenedOnAHeldValueInTheHostsOrderWritesNothing) {
+  Input* pulse = session.AddNumberInput(tool, "Pulse", 1.0);
+  InputControl* button = AddButton({pulse});
+  EXPECT_NE(FindChild(button, Role::PushButton), nullptr);
+  EXPECT_TRUE(session.ControlWrites().empty());
+  EXPECT_TRUE(session.Doc.RenderRequests().empty());
+
+  session.DisconnectInput(button, pulse);
+  EXPECT_EQ(session.NumberValue(pulse), 1.0);
+  EXPECT_TRUE(session.ControlWrites().empty());
+}
+
 }  // namespace
 }  // namespace qzh

@@ -309,5 +309,26 @@ TEST_F(CheckBoxControlTest, BoxIsDrawnWithItsCaptionAndMark) {
   EXPECT_GT(changed, 5);
 }
 
+// The host opens the panel before it connects the inputs: the box must show
+// the state the input already holds, and a disconnect must hand the input
+// that same state rather than the box's initial one.
+TEST_F(CheckBoxControlTest, OpenedInTheHostsOrderShowsTheHeldStateAndKeepsIt) {
+  const struct {
+    double Value;
+    LRESULT Check;
+  } cases[] = {{1.0, BST_CHECKED}, {-1.0, BST_INDETERMINATE}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.Value);
+    Input* invert = session.AddNumberInput(tool, "Invert", c.Value);
+    InputControl* box = AddThreeStateBox(invert);
+    EXPECT_EQ(SendMessageA(FindChild(box, Role::CheckBox), BM_GETCHECK, 0, 0), c.Check);
+    EXPECT_TRUE(session.ControlWrites().empty());
+
+    session.DisconnectInput(box, invert);
+    EXPECT_EQ(session.NumberValue(invert), c.Value);
+    EXPECT_TRUE(session.ControlWrites().empty());
+  }
+}
+
 }  // namespace
 }  // namespace qzh

@@ -354,5 +354,23 @@ TEST_F(ComboControlTest, FieldShowsTheChosenEntryAndTheNameBesideIt) {
   EXPECT_GT(light, 10);
 }
 
+// The host opens the panel before it connects the inputs: the field must
+// show the entry the input already holds, and a disconnect must hand the
+// input that entry rather than the first one.
+TEST_F(ComboControlTest, OpenedInTheHostsOrderShowsTheHeldEntryAndKeepsIt) {
+  Input* mode = session.AddNumberInput(tool, "Mode", 2.0);
+  InputControl* combo = AddCombo({mode});
+  HWND field = FindChild(combo, Role::Choice);
+  EXPECT_EQ(SendMessageA(field, CB_GETCURSEL, 0, 0), 2);
+  char text[32] = "";
+  GetWindowTextA(field, text, sizeof text);
+  EXPECT_STREQ(text, "Multiply");
+  EXPECT_TRUE(session.ControlWrites().empty());
+
+  session.DisconnectInput(combo, mode);
+  EXPECT_EQ(session.NumberValue(mode), 2.0);
+  EXPECT_TRUE(session.ControlWrites().empty());
+}
+
 }  // namespace
 }  // namespace qzh

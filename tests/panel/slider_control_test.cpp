@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <string>
 
@@ -371,6 +372,64 @@ TEST(SliderControlWithoutResources, FillsThePanelColourAndKeepsItsHeight) {
   SetResourceDir(nullptr);
   rmdir(folder);
   ASSERT_TRUE(ModuleEnvironment::Instance().Load());
+}
+
+// The slider reads the value in its own AddInput as well as being handed it
+// by the host: the number must be shown once and nothing written.
+TEST_F(SliderControlTest, ConnectingToAnOpenSliderShowsTheValueOnce) {
+  AddSlider(0.5, {});
+  Input* other = session.AddNumberInput(tool, "Other", 0.75);
+  qz::StartRecording();
+  control->AddInput(other);
+  std::vector<qz::RecordedMessage> messages = qz::StopRecording();
+  EXPECT_EQ(std::count_if(messages.begin(), messages.end(),
+                          [&](const qz::RecordedMessage& m) { return m.hwnd == edit && m.message == WM_SETTEXT; }),
+            1);
+  EXPECT_EQ(TextOf(edit), "0.7500");
+  EXPECT_TRUE(session.ControlWrites().empty());
+}
+
+// The host opens the panel before it connects the inputs: the thumb and the
+// number must show the held value exactly as a slider opened on it does,
+// and a disconnect must leave the input as it was.
+TEST_F(SliderControlTest, OpenedInTheHostsOrderShowsTheHeldValueAndKeepsIt) {
+  const TagList attributes{{tag::SliderLeftLabel, "Gain"}, {tag::DefaultValue, 0.5}};
+  input = session.AddNumberInput(tool, "Gain", 0.8);
+  control = session.AddPanelControl("SliderControl", attributes, {input});
+  ASSERT_NE(control, nullptr);
+  EXPECT_EQ(TextOf(FindChild(control, Role::Edit)), "0.8000");
+  EXPECT_TRUE(session.ControlWrites().empty());
+  session.Pump();
+  int width = 0, height = 0;
+  std::vector<uint32_t> hostOrder;
+  ASSERT_TRUE(qz::CaptureWindow(control->Wnd->m_hWnd, &width, &height, &hostOrder));
+
+  // The same slider connected before it opens, and one on the default.
+  auto pictureOf = [&](double value) {
+    Input* held = session.AddNumberInput(tool, "Gain", value);
+    InputControl* opened = CreatePanelControl("SliderControl");
+    TagList tags{{ControlDocTag, static_cast<const void*>(&session.Doc)},
+                 {ControlFontTag, static_cast<const void*>(session.PanelFont())}};
+    tags.Merge(attributes);
+    opened->SetAttrsTagList(tags);
+    opened->AddInput(held);
+    opened->Position = CPoint(0, 100);
+    CRect rect(0, 0, Session::DefaultPanelWidth, 0);
+    std::vector<uint32_t> pixels;
+    if (opened->Open(session.Panel(), rect)) {
+      opened->Wnd->MoveWindow(0, 100, rect.right, rect.bottom, TRUE);
+      session.Pump();
+      qz::CaptureWindow(opened->Wnd->m_hWnd, &width, &height, &pixels);
+    }
+    delete opened;
+    return pixels;
+  };
+  EXPECT_TRUE(pictureOf(0.8) == hostOrder);
+  EXPECT_FALSE(pictureOf(0.5) == hostOrder);
+
+  session.DisconnectInput(control, input);
+  EXPECT_EQ(Value(), 0.8);
+  EXPECT_TRUE(session.ControlWrites().empty());
 }
 
 }  // namespace

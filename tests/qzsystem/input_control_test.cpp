@@ -20,13 +20,24 @@ class CountingControl : public InputControl {
  public:
   void NotifyChanged(Input* input, Parameter* value) override {
     ++Notified;
+    Told = value && value->ID == Number::ClassID ? static_cast<Number*>(value)->Value : -1.0;
     InputControl::NotifyChanged(input, value);
   }
   void UpdateDisplay(Input*) override { ++Displayed; }
   void OnOK() override { ++Completed; }
+  // Records whether the input was still connected and observed when told.
+  void OnDisconnect(Input* input) override {
+    ++Disconnected;
+    Inputs.ObtainReadLock();
+    ConnectedWhenTold = Inputs.Find(input) != nullptr;
+    Inputs.ReleaseReadLock();
+  }
   int Notified = 0;
   int Displayed = 0;
   int Completed = 0;
+  int Disconnected = 0;
+  bool ConnectedWhenTold = false;
+  double Told = 0.0;
 };
 
 class InputControlTest : public ::testing::Test {
@@ -106,6 +117,47 @@ TEST_F(InputControlTest, RemovedOrDeletedControlsAreNoLongerTold) {
   delete gone;
   AutoNumber next(new Number(2.0));
   input->SetValue(next, 0.0, 1);  // would reach freed memory if the input still knew it
+}
+
+// The host opens a panel before it connects the inputs, so an open control
+// is handed each newly connected input's value once; a closed one reads it
+// when it opens.
+TEST_F(InputControlTest, AddInputHandsAnOpenControlTheValueAtTheCurrentTimeOnce) {
+  input->Animate(1);
+  AutoNumber early(new Number(1.0));
+  AutoNumber late(new Number(2.0));
+  input->SetValue(early, 0.0, 1);
+  input->SetValue(late, 10.0, 1);
+  doc.SetCurrentTime(12.0, 0);
+  control.Notified = 0;
+
+  Input* closedInput = tool->AddInput("Closed");
+  closedInput->SetValue(early, 0.0, 1);
+  control.AddInput(closedInput);
+  EXPECT_EQ(control.Notified, 0) << "a control without a window is not told";
+
+  CRect rect(0, 0, 300, 0);
+  ASSERT_EQ(control.Open(&panel, rect), 1u);
+  EXPECT_EQ(control.AddInput(input), 1u);
+  EXPECT_EQ(control.Notified, 1);
+  EXPECT_EQ(control.Told, 2.0);
+  EXPECT_EQ(control.Displayed, 1);
+  EXPECT_EQ(control.AddInput(input), 1u);
+  EXPECT_EQ(control.Notified, 1) << "an input already connected is not handed again";
+
+  Input* empty = tool->AddInput("Empty");
+  control.AddInput(empty);
+  EXPECT_EQ(control.Notified, 1) << "no value, nothing to hand";
+}
+
+TEST_F(InputControlTest, RemoveInputLetsTheControlWriteBackBeforeLettingGo) {
+  control.AddInput(input);
+  EXPECT_EQ(control.RemoveInput(input), 1u);
+  EXPECT_EQ(control.Disconnected, 1);
+  EXPECT_TRUE(control.ConnectedWhenTold);
+  EXPECT_EQ(control.RemoveInput(input), 0u) << "no longer connected";
+  EXPECT_EQ(control.RemoveInput(nullptr), 0u);
+  EXPECT_EQ(control.Disconnected, 1);
 }
 
 TEST_F(InputControlTest, LeavingAnEditFieldCompletesTheEntry) {

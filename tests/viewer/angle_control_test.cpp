@@ -9,6 +9,8 @@
 #include "harness/module.h"
 #include "viewer_handle_fixture.h"
 
+#include "harness/counting_allocator.h"
+
 namespace qzh {
 namespace {
 
@@ -130,6 +132,25 @@ INSTANTIATE_TEST_SUITE_P(Rows, AngleTurnTest,
                                            TurnRow{"NearlyBelowCountsAsBelow", 260, None, -0.0004, 0.2, 270},
                                            TurnRow{"OutsideTheVerticalBand", 80, None, 0.002, -0.2, 89.427}),
                          [](const ::testing::TestParamInfo<TurnRow>& info) { return info.param.Name; });
+
+// A move that turns the line by no more than the dead band makes no value
+// and leaves the rubber band as it is.
+TEST_F(AngleControlTest, MoveInsideTheDeadBandCreatesNothingAndDrawsNothing) {
+  PreviewControl* control = AddAngle(20.0);
+  const POINT handle = EndAt(0.5, 0.5, 20.0, DefaultLength);
+  Press(handle);
+  HDC dc = viewer.DragDC();
+  ASSERT_NE(dc, nullptr);
+  const int mode = SetROP2(dc, R2_NOP);
+  const double radians = 20.005 * DegreesToRadians;
+  const long before = AllocationCount().load();
+  MovePointer(control, 0.5, 0.5, 0.3 * std::cos(radians), -0.3 * std::sin(radians));
+  EXPECT_EQ(AllocationCount().load() - before, 0);
+  EXPECT_EQ(GetROP2(dc), R2_NOP);
+  EXPECT_TRUE(session.Writes().empty());
+  SetROP2(dc, mode);
+  Release(handle);
+}
 
 struct RadiusRow {
   const char* Name;

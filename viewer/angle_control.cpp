@@ -146,35 +146,13 @@ uint32_t AngleControl::RemoveInput(Input* input) {
 // Values that cannot be drawn (not finite, or beyond a float) are not taken.
 void AngleControl::NotifyChanged(Input* input, Parameter* value) {
   if (!value) return;
-  bool changed = false;
-  if (input && input == CentreInput) {
-    const Point* point = AsPoint(value);
-    float x, y;
-    if (point && NarrowToFloat(point->X, &x) && NarrowToFloat(point->Y, &y) &&
-        PositionDiffers(x, y, CentreX, CentreY)) {
-      CentreX = x;
-      CentreY = y;
-      changed = true;
-    }
-  } else if (input && input == LengthInput) {
-    const Number* number = AsNumber(value);
-    float length;
-    if (number && std::isfinite(number->Value)) {
-      double candidate = number->Value * LengthScale;
-      if (!(candidate > MinimumLength)) candidate = MinimumLength;
-      if (NarrowToFloat(candidate, &length) && std::fabs(length - Length) > LengthThreshold) {
-        Length = length;
-        changed = true;
-      }
-    }
-  } else {
-    const Number* number = AsNumber(value);
-    float angle;
-    if (number && NarrowToFloat(number->Value, &angle) && Differs(angle, Angle)) {
-      Angle = angle;
-      changed = true;
-    }
-  }
+  bool changed;
+  if (input && input == CentreInput)
+    changed = TakeCentre(AsPoint(value));
+  else if (input && input == LengthInput)
+    changed = TakeLength(AsNumber(value));
+  else
+    changed = TakeAngle(AsNumber(value));
   if (changed) PreviewControl::NotifyChanged(input, value);
 }
 
@@ -254,6 +232,33 @@ bool AngleControl::HandleUnderPointer(const PreviewInfo& info) const {
   const double dy = static_cast<double>(info.TransformYOut(info.MouseY)) - end.Y;
   const int radius = std::max(GrabTolerance(), MinimumGrabRadius);
   return std::hypot(dx, dy) <= radius;
+}
+
+bool AngleControl::TakeCentre(const Point* point) {
+  float x, y;
+  if (!point || !NarrowToFloat(point->X, &x) || !NarrowToFloat(point->Y, &y)) return false;
+  if (!PositionDiffers(x, y, CentreX, CentreY)) return false;
+  CentreX = x;
+  CentreY = y;
+  return true;
+}
+
+// The scaled value, but at least the minimum.
+bool AngleControl::TakeLength(const Number* number) {
+  if (!number || !std::isfinite(number->Value)) return false;
+  double candidate = number->Value * LengthScale;
+  if (!(candidate > MinimumLength)) candidate = MinimumLength;
+  float length;
+  if (!NarrowToFloat(candidate, &length) || !(std::fabs(length - Length) > LengthThreshold)) return false;
+  Length = length;
+  return true;
+}
+
+bool AngleControl::TakeAngle(const Number* number) {
+  float angle;
+  if (!number || !NarrowToFloat(number->Value, &angle) || !Differs(angle, Angle)) return false;
+  Angle = angle;
+  return true;
 }
 
 // Whether the first control on the centre input's list (typically the one

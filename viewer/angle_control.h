@@ -3,6 +3,7 @@
 // line's length come from inputs named by attributes.
 #pragma once
 
+#include "qzsystem/parameter.h"
 #include "qzsystem/previewcontrol.h"
 
 namespace qzc {
@@ -34,6 +35,9 @@ class AngleControl : public PreviewControl {
   float LengthScale = 0.5f;
 
  private:
+  bool TakeCentre(const Point* point);
+  bool TakeLength(const Number* number);
+  bool TakeAngle(const Number* number);
   bool HandleUnderPointer(const PreviewInfo& info) const;
   bool FollowsDraggedCentre();
   void TurnTowardsPointer(const PreviewInfo& info);

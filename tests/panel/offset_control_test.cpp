@@ -217,11 +217,12 @@ TEST_F(OffsetControlTest, OtherValuesFromTheHostAreIgnored) {
   EXPECT_EQ(TextOf(yEdit), "0.2500");
 }
 
-TEST_F(OffsetControlTest, DecimalsAttributeSetsTheShownDigits) {
+TEST_F(OffsetControlTest, AttributesAppliedAgainChangeTheDigitsAndTheName) {
   AddOffset(0.5f, 0.25f, {{qzc::tag::Decimals, 2}});
   EXPECT_EQ(TextOf(xEdit), "0.50");
-  session.ApplyAttributes(control, {{qzc::tag::Decimals, 3}});
+  session.ApplyAttributes(control, {{qzc::tag::Decimals, 3}, {qzc::tag::ControlName, "Pivot"}});
   EXPECT_EQ(TextOf(yEdit), "0.250");
+  EXPECT_EQ(TextOf(Labels()[2]), "Pivot");
 }
 
 struct RangeRow {
@@ -240,6 +241,8 @@ TEST_P(OffsetRangeTest, EditInRangeTestsTheStoredCoordinateWithBoundsIncluded) {
   EXPECT_EQ(control->IsEditInRange(xEdit), row.XInRange);
   EXPECT_EQ(control->IsEditInRange(yEdit), row.YInRange);
   EXPECT_EQ(control->IsEditInRange(control->Wnd->m_hWnd), 1u);  // the base's answer
+  SendMessageA(xEdit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>("5"));
+  EXPECT_EQ(control->IsEditInRange(xEdit), row.XInRange);  // the stored coordinate counts, not the text
 }
 
 INSTANTIATE_TEST_SUITE_P(Rows, OffsetRangeTest,
@@ -248,12 +251,6 @@ INSTANTIATE_TEST_SUITE_P(Rows, OffsetRangeTest,
                                            RangeRow{"JustOutside", -0.5001f, 0.7501f, 0, 0},
                                            RangeRow{"OneOutside", 2.0f, 0.1f, 0, 1}),
                          [](const ::testing::TestParamInfo<RangeRow>& info) { return info.param.Name; });
-
-TEST_F(OffsetControlTest, TheStoredCoordinateIsTestedNotTheText) {
-  AddOffset(0.5f, 0.25f);
-  SendMessageA(xEdit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>("5"));
-  EXPECT_EQ(control->IsEditInRange(xEdit), 1u);
-}
 
 TEST_F(OffsetControlTest, DisconnectedInputKeepsTheShownPointForNoFrame) {
   AddOffset(0.5f, 0.25f);
@@ -264,12 +261,6 @@ TEST_F(OffsetControlTest, DisconnectedInputKeepsTheShownPointForNoFrame) {
   ASSERT_EQ(session.Writes().size(), 1u);
   EXPECT_EQ(session.Writes()[0].Time, NoFrameTime);
   EXPECT_EQ(session.Writes()[0].Value, "(0.625, 0.25)");
-}
-
-TEST_F(OffsetControlTest, NewNameIsShown) {
-  AddOffset(0.5f, 0.25f);
-  session.ApplyAttributes(control, {{qzc::tag::ControlName, "Pivot"}});
-  EXPECT_EQ(TextOf(Labels()[2]), "Pivot");
 }
 
 }  // namespace

@@ -134,27 +134,6 @@ TEST_F(XYOffsetControlTest, OtherIndexesWrongKindsAndNullsChangeNothing) {
   EXPECT_EQ(viewer.InputAt(At(0.6, 0.6)), offsetX);
 }
 
-struct MarkGrabRow {
-  const char* Name;
-  int Dx;
-  int Dy;
-  bool Grabs;
-};
-
-class XYOffsetGrabTest : public XYOffsetControlTest, public ::testing::WithParamInterface<MarkGrabRow> {};
-
-// The default tolerance is 5 pixels, strict on both axes.
-TEST_P(XYOffsetGrabTest, PressGrabsTheMarkWithinTheTolerance) {
-  const MarkGrabRow& row = GetParam();
-  AddOffset(-0.2, 0.1);
-  EXPECT_EQ(viewer.InputAt(Offset(At(0.3, 0.6), row.Dx, row.Dy)), row.Grabs ? offsetX : nullptr);
-}
-
-INSTANTIATE_TEST_SUITE_P(Rows, XYOffsetGrabTest,
-                         ::testing::Values(MarkGrabRow{"OnTheMark", 0, 0, true}, MarkGrabRow{"FourBoth", -4, 4, true},
-                                           MarkGrabRow{"FiveRight", 5, 0, false}, MarkGrabRow{"FiveUp", 0, -5, false}),
-                         [](const ::testing::TestParamInfo<MarkGrabRow>& info) { return info.param.Name; });
-
 struct OffsetNudgeRow {
   const char* Name;
   int Key;
@@ -254,15 +233,6 @@ TEST_F(XYOffsetControlTest, ForgettingTheReferenceInputLeavesItsControlList) {
   originHandle->SetActive(1);
   SetPoint(origin, 0.3f, 0.3f);
   EXPECT_EQ(origin->Controls.Count(), 1u);
-}
-
-TEST_F(XYOffsetControlTest, SameReferenceAgainDoesNotJoinTwice) {
-  Input* origin = AddPoint("Origin", 0.25f, 0.25f);
-  PreviewControl* control = AddOffset(0.1, 0.1, origin);
-  viewer.ApplyAttributes(control, {{qzc::tag::ReferenceInput, static_cast<const void*>(origin)}});
-  EXPECT_EQ(origin->Controls.Count(), 1u);
-  viewer.RemoveViewerControl(control);
-  EXPECT_EQ(origin->Controls.Count(), 0u);
 }
 
 }  // namespace

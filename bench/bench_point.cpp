@@ -1,10 +1,11 @@
-// One drag step of a point handle on a full-HD viewer: the move reaches the
-// control, which sends the new Point through SetInputs, is told of it
-// (NotifyChanged) and redraws its rubber band with XOR. Reports the time and
-// the allocations per move.
+// One drag step of a viewer handle on a full-HD viewer: the move reaches the
+// control, which sends its new value through SetInputs (a Point; an angle;
+// an x and a y offset), is told of it (NotifyChanged) and redraws its rubber
+// band with XOR. Reports the time and the allocations per move.
 #include <benchmark/benchmark.h>
 
 #include <atomic>
+#include <cmath>
 #include <cstdlib>
 #include <memory>
 #include <new>
@@ -22,24 +23,41 @@ namespace {
 
 constexpr int ViewerWidth = 1920;
 constexpr int ViewerHeight = 1080;
+// The angle handle is dragged round the centre on this circle, in steps of
+// 360 / TurnSteps degrees.
+constexpr int TurnRadius = 300;
+constexpr int TurnSteps = 512;
 
-// A document with one point input, a full-HD viewer zoomed to fill it, and
-// a press on the handle in progress.
+enum class Handle { Point, Angle, XYOffset };
+
+// A document with the handle's inputs, a full-HD viewer zoomed to fill it,
+// and a press on the handle in progress.
 struct DragScene {
-  DragScene() {
+  explicit DragScene(Handle dragged) : handle(dragged) {
     qz::ResetPlatform();
     app = std::make_unique<CWinApp>("bench");
     tool = new Operator("Bench");
     doc.AddTool(tool);
-    input = tool->AddInput("Position");
-    AutoParameter start(new Point(0.5f, 0.5f));
-    input->SetValue(start, 0.0, 1);
     viewer = std::make_unique<qzh::Viewer>(doc, ViewerWidth, ViewerHeight, POINT{0, 0});
     viewer->SetZoom(4.5f);
-    control = viewer->AddViewerControl("PointControl", {input});
-    qz::Pump();
     centre = viewer->PixelOf(0.5, 0.5);
-    qz::InjectMouseAt(viewer->Window(), WM_LBUTTONDOWN, centre.x, centre.y);
+    POINT press = centre;
+    switch (handle) {
+      case Handle::Point:
+        control = viewer->AddViewerControl("PointControl", {AddInput("Position", new Point(0.5f, 0.5f), 0)});
+        break;
+      case Handle::Angle:
+        // At 0 degrees, the default length of 0.1 to the right of the centre.
+        control = viewer->AddViewerControl("AngleControl", {AddInput("Angle", new Number(0.0), 0)});
+        press = viewer->PixelOf(0.6, 0.5);
+        break;
+      case Handle::XYOffset:
+        control = viewer->AddViewerControl(
+            "XYOffsetControl", {AddInput("Offset X", new Number(0.0), 0), AddInput("Offset Y", new Number(0.0), 1)});
+        break;
+    }
+    qz::Pump();
+    qz::InjectMouseAt(viewer->Window(), WM_LBUTTONDOWN, press.x, press.y);
     qz::Pump();
   }
   ~DragScene() {
@@ -49,15 +67,29 @@ struct DragScene {
     app.reset();
     qz::ResetPlatform();
   }
-  // Every move lands on another pixel, so each one sends a value and draws.
+  // An input holding `value` (taken over), under `viewerIndex`.
+  Input* AddInput(const char* name, Parameter* value, int viewerIndex) {
+    Input* input = tool->AddInput(name);
+    input->Attrs.Set(ViewerIndexTag, viewerIndex);
+    input->SetValue(value, 0.0, 1);
+    value->Recycle();
+    return input;
+  }
+  // Every move lands on another pixel (for the angle, in another
+  // direction), so each one sends a value and draws.
   POINT Step(long i) const {
+    if (handle == Handle::Angle) {
+      const double turn = 2.0 * M_PI * static_cast<double>(i % TurnSteps) / TurnSteps;
+      return POINT{centre.x + static_cast<int>(std::lround(TurnRadius * std::cos(turn))),
+                   centre.y - static_cast<int>(std::lround(TurnRadius * std::sin(turn)))};
+    }
     return POINT{centre.x + static_cast<int>(i % 200) - 100, centre.y + static_cast<int>(i % 7)};
   }
 
+  Handle handle;
   std::unique_ptr<CWinApp> app;
   CPipelineDoc doc;
   Operator* tool = nullptr;
-  Input* input = nullptr;
   std::unique_ptr<qzh::Viewer> viewer;
   PreviewControl* control = nullptr;
   POINT centre{};
@@ -70,12 +102,12 @@ qzh::Module& LoadedModule() {
 }
 
 // The control's own path: ControlMove with the viewer's drag DC.
-void BM_PointDragMove(benchmark::State& state) {
+void ControlMoves(benchmark::State& state, Handle handle) {
   if (!LoadedModule().Loaded()) {
     state.SkipWithError("cannot load the controls module");
     return;
   }
-  DragScene scene;
+  DragScene scene(handle);
   PreviewInfo& info = scene.viewer->Info();
   HDC dc = scene.viewer->DragDC();
   long i = 0;
@@ -88,15 +120,14 @@ void BM_PointDragMove(benchmark::State& state) {
   state.counters["allocs_per_move"] = benchmark::Counter(static_cast<double>(qzh::AllocationCount().load() - before),
                                                          benchmark::Counter::kAvgIterations);
 }
-BENCHMARK(BM_PointDragMove);
 
 // The host's path: a WM_MOUSEMOVE sent to the viewer window.
-void BM_PointDragMoveMessage(benchmark::State& state) {
+void MessageMoves(benchmark::State& state, Handle handle) {
   if (!LoadedModule().Loaded()) {
     state.SkipWithError("cannot load the controls module");
     return;
   }
-  DragScene scene;
+  DragScene scene(handle);
   HWND hwnd = scene.viewer->Window();
   long i = 0;
   const long before = qzh::AllocationCount().load();
@@ -107,7 +138,33 @@ void BM_PointDragMoveMessage(benchmark::State& state) {
   state.counters["allocs_per_move"] = benchmark::Counter(static_cast<double>(qzh::AllocationCount().load() - before),
                                                          benchmark::Counter::kAvgIterations);
 }
+
+void BM_PointDragMove(benchmark::State& state) {
+  ControlMoves(state, Handle::Point);
+}
+BENCHMARK(BM_PointDragMove);
+void BM_PointDragMoveMessage(benchmark::State& state) {
+  MessageMoves(state, Handle::Point);
+}
 BENCHMARK(BM_PointDragMoveMessage);
+
+void BM_AngleDragMove(benchmark::State& state) {
+  ControlMoves(state, Handle::Angle);
+}
+BENCHMARK(BM_AngleDragMove);
+void BM_AngleDragMoveMessage(benchmark::State& state) {
+  MessageMoves(state, Handle::Angle);
+}
+BENCHMARK(BM_AngleDragMoveMessage);
+
+void BM_XYOffsetDragMove(benchmark::State& state) {
+  ControlMoves(state, Handle::XYOffset);
+}
+BENCHMARK(BM_XYOffsetDragMove);
+void BM_XYOffsetDragMoveMessage(benchmark::State& state) {
+  MessageMoves(state, Handle::XYOffset);
+}
+BENCHMARK(BM_XYOffsetDragMoveMessage);
 
 }  // namespace
 

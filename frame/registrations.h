@@ -23,5 +23,8 @@ extern const Registration ComboControlRegistration;
 extern const Registration PointControlRegistration;
 extern const Registration SliderControlRegistration;
 void SliderControlLayout();
+extern const Registration XYOffsetControlRegistration;
+extern const Registration OffsetControlRegistration;
+extern const Registration AngleControlRegistration;
 
 }  // namespace qzc

@@ -69,6 +69,12 @@ constexpr uint32_t ViewerDouble1 = 0x20058001;
 constexpr uint32_t ViewerDouble2 = 0x20058002;
 constexpr uint32_t ViewerDouble3 = 0x20058003;
 constexpr uint32_t ReferenceInput = Viewer0;
+// The angle control's: its centre and length inputs, the shortest line and
+// the scale from the length input's value to the line's length.
+constexpr uint32_t AngleCentreInput = Viewer0;
+constexpr uint32_t AngleLengthInput = Viewer1;
+constexpr uint32_t AngleMinimumLength = ViewerDouble0;
+constexpr uint32_t AngleLengthScale = ViewerDouble1;
 
 // Attached to a sent value: the range control's change kind.
 constexpr uint32_t ChangeKind = 0x100003e8;

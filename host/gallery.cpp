@@ -1,5 +1,6 @@
 #include "gallery.h"
 
+#include <cmath>
 #include <cstring>
 #include <functional>
 #include <vector>
@@ -87,11 +88,33 @@ void UseSlider(Session& s, InputControl* control) {
   s.Drag(slider, POINT{68, 9}, POINT{160, 9}, 6);
 }
 
+// A point typed as X and Y: the x field, then the y field, each completed
+// with Enter.
+InputControl* BuildOffset(Session& s, Operator* tool) {
+  Input* centre = s.AddInput(tool, "Center", new Point(0.5f, 0.5f));
+  return s.AddPanelControl("OffsetControl", TagList{{qzc::tag::ControlName, "Center"}, {qzc::tag::Decimals, 3}},
+                           {centre});
+}
+
+void TypeInto(Session& s, HWND edit, const char* text) {
+  SetFocus(edit);
+  SendMessageA(edit, EM_SETSEL, 0, -1);
+  qz::TypeText(text);
+  qz::PressKey(VK_RETURN);
+  s.Pump();
+}
+
+void UseOffset(Session& s, InputControl* control) {
+  TypeInto(s, GetDlgItem(control->Wnd->m_hWnd, 1), "0.62");
+  TypeInto(s, GetDlgItem(control->Wnd->m_hWnd, 2), "0.385");
+}
+
 const std::vector<Recipe>& Recipes() {
   static const std::vector<Recipe> recipes = {
       {"ButtonControl", BuildButton, UseButton},
       {"CheckBoxControl", BuildCheckBox, UseCheckBox},
       {"ComboControl", BuildCombo, UseCombo},
+      {"OffsetControl", BuildOffset, UseOffset},
       {"SliderControl", BuildSlider, UseSlider},
   };
   return recipes;
@@ -142,9 +165,73 @@ void UsePoint(Session& s, Viewer& v, PreviewControl*, std::ostream& out) {
   PrintWrites(out, s);
 }
 
+// A drop shadow's offset from its origin, in two number inputs: the X mark
+// sits at origin + offset with a dotted line back to the origin.
+PreviewControl* BuildXYOffset(Session& s, Viewer& v, Operator* tool) {
+  Input* origin = s.AddInput(tool, "Shadow Origin", new Point(0.2f, 0.3f));
+  Input* x = s.AddInput(tool, "Shadow X", new Number(0.1), 0, TagList{{ViewerIndexTag, 0}});
+  Input* y = s.AddInput(tool, "Shadow Y", new Number(0.12), 0, TagList{{ViewerIndexTag, 1}});
+  return v.AddViewerControl("XYOffsetControl", {x, y},
+                            TagList{{qzc::tag::ReferenceInput, static_cast<const void*>(origin)}});
+}
+
+// Drags the mark up and to the right, then nudges it down with Shift+Down.
+void UseXYOffset(Session& s, Viewer& v, PreviewControl*, std::ostream& out) {
+  const POINT from = v.PixelOf(0.3, 0.42);
+  const POINT to = v.PixelOf(0.38, 0.3);
+  out << "  drag from viewer pixel " << from << " to " << to << " in 4 moves:\n";
+  s.Drag(v.Window(), from, to, 4);
+  PrintWrites(out, s);
+  out << "  Shift+Down:\n";
+  qz::SetKeyDown(VK_SHIFT, true);
+  qz::PressKey(VK_DOWN);
+  qz::SetKeyDown(VK_SHIFT, false);
+  PrintWrites(out, s);
+}
+
+// Light rays from a centre: the line's length is half the length input,
+// and the handle at its end turns the angle.
+constexpr double RaysCentreX = 0.7;
+constexpr double RaysCentreY = 0.72;
+constexpr double RaysLength = 0.18;  // the length input's 0.36 at the default scale of 0.5
+
+PreviewControl* BuildAngle(Session& s, Viewer& v, Operator* tool) {
+  Input* centre = s.AddInput(tool, "Rays Center", new Point(RaysCentreX, RaysCentreY));
+  Input* length = s.AddInput(tool, "Rays Length", new Number(RaysLength * 2.0));
+  Input* angle = s.AddInput(tool, "Rays Angle", new Number(350.0));
+  return v.AddViewerControl("AngleControl", {angle},
+                            TagList{{qzc::tag::AngleCentreInput, static_cast<const void*>(centre)},
+                                    {qzc::tag::AngleLengthInput, static_cast<const void*>(length)}});
+}
+
+// The viewer pixel of the rays line's end at `degrees`.
+POINT RaysEnd(Viewer& v, double degrees) {
+  const double radians = degrees * 3.14159265358979323846 / 180.0;
+  const PreviewInfo& info = v.Info();
+  return v.PixelOf(RaysCentreX + info.AspectScaleXOut(static_cast<float>(RaysLength * std::cos(radians))),
+                   RaysCentreY - info.AspectScaleYOut(static_cast<float>(RaysLength * std::sin(radians))));
+}
+
+// Turns the handle from 350 degrees anticlockwise across 0 to 40 (the angle
+// counts on to 400), then steps it by a tenth of a degree with Ctrl+Left.
+void UseAngle(Session& s, Viewer& v, PreviewControl*, std::ostream& out) {
+  const POINT from = RaysEnd(v, 350.0);
+  const POINT to = RaysEnd(v, 40.0);
+  out << "  drag from viewer pixel " << from << " to " << to << " in 4 moves:\n";
+  s.Drag(v.Window(), from, to, 4);
+  PrintWrites(out, s);
+  out << "  Ctrl+Left:\n";
+  qz::SetKeyDown(VK_CONTROL, true);
+  qz::PressKey(VK_LEFT);
+  qz::SetKeyDown(VK_CONTROL, false);
+  PrintWrites(out, s);
+}
+
 const std::vector<ViewerRecipe>& ViewerRecipes() {
   static const std::vector<ViewerRecipe> recipes = {
       {"PointControl", BuildPoint, UsePoint},
+      {"XYOffsetControl", BuildXYOffset, UseXYOffset},
+      {"AngleControl", BuildAngle, UseAngle},
   };
   return recipes;
 }

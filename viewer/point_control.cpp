@@ -33,27 +33,11 @@ PointControl::PointControl() {
 }
 
 PointControl::~PointControl() {
-  LeaveReferenceInput();
-}
-
-void PointControl::LeaveReferenceInput() {
-  if (ReferenceInput) ReferenceInput->Controls.Remove(this);
-  ReferenceInput = nullptr;
+  UnfollowInput(*this, ReferenceInput);
 }
 
 uint32_t PointControl::SetAttrsTagList(TagList& tags) {
-  auto* reference =
-      reinterpret_cast<Input*>(tags.GetLong(tag::ReferenceInput, reinterpret_cast<intptr_t>(ReferenceInput)));
-  if (reference != ReferenceInput) {
-    LeaveReferenceInput();
-    ReferenceInput = reference;
-    if (reference) {
-      reference->Controls.Add(this, 0, 0);
-      Parameter* value = reference->GetValue(CurrentTime(*this));
-      NotifyChanged(reference, value);
-      if (value) value->Recycle();
-    }
-  }
+  FollowInput(*this, ReferenceInput, InputAttribute(tags, tag::ReferenceInput, ReferenceInput));
   UpdateDisplay(nullptr);
   return PreviewControl::SetAttrsTagList(tags);
 }
@@ -61,7 +45,7 @@ uint32_t PointControl::SetAttrsTagList(TagList& tags) {
 // Forgetting the reference input also leaves its control list: the input
 // must not keep a pointer to this control once it no longer knows it.
 uint32_t PointControl::RemoveInput(Input* input) {
-  if (input && input == ReferenceInput) LeaveReferenceInput();
+  if (input && input == ReferenceInput) UnfollowInput(*this, ReferenceInput);
   return PreviewControl::RemoveInput(input);
 }
 
@@ -87,14 +71,7 @@ void PointControl::OnDisconnect(Input*) {}
 
 void PointControl::SetActive(int mode) {
   PreviewControl::SetActive(mode);
-  if (!ReferenceInput) return;
-  List& controls = ReferenceInput->Controls;
-  controls.ObtainReadLock();
-  for (ListNode* node = controls.GetNext(nullptr); node; node = controls.GetNext(node)) {
-    auto* control = static_cast<PreviewControl*>(node->Obj());
-    if (control && !control->IsActive) control->SetActive(1);
-  }
-  controls.ReleaseReadLock();
+  ActivateControlsOn(ReferenceInput);
 }
 
 void PointControl::DrawControls(HDC hdc, PreviewInfo* info, uint32_t erase) {
@@ -151,8 +128,7 @@ void PointControl::ControlCommand(HDC hdc, PreviewInfo* info, uint32_t command, 
       break;
     case PreviewCommandInputAt:
       if (info && data && GrabsHandle(*info, DrawnX, DrawnY)) {
-        ListNode* first = Inputs.GetFirst();
-        *static_cast<Input**>(data) = first ? static_cast<Input*>(first->Obj()) : nullptr;
+        AnswerInputAt(*this, data);
         return;
       }
       break;

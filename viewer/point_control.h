@@ -31,7 +31,6 @@ class PointControl : public PreviewControl {
   Input* ReferenceInput = nullptr;  // not owned
 
  private:
-  void LeaveReferenceInput();
   void Nudge(const PreviewInfo& info, uintptr_t key);
 };
 

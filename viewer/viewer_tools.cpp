@@ -93,4 +93,46 @@ void SendNumber(PreviewControl& control, double value, uint32_t index) {
   if (number) control.SetInputs(number, CurrentTime(control), index);
 }
 
+Input* InputAttribute(const TagList& tags, uint32_t tag, Input* current) {
+  return reinterpret_cast<Input*>(tags.GetLong(tag, reinterpret_cast<intptr_t>(current)));
+}
+
+void FollowInput(PreviewControl& control, Input*& followed, Input* next) {
+  if (next == followed) return;
+  UnfollowInput(control, followed);
+  followed = next;
+  if (!next) return;
+  next->Controls.Add(&control, 0, 0);
+  AutoParameter value(next->GetValue(CurrentTime(control)));
+  control.NotifyChanged(next, value);
+}
+
+void UnfollowInput(PreviewControl& control, Input*& followed) {
+  if (followed) followed->Controls.Remove(&control);
+  followed = nullptr;
+}
+
+void ActivateControlsOn(Input* input) {
+  if (!input) return;
+  List& controls = input->Controls;
+  controls.ObtainReadLock();
+  for (ListNode* node = controls.GetNext(nullptr); node; node = controls.GetNext(node)) {
+    auto* control = static_cast<PreviewControl*>(node->Obj());
+    if (control && !control->IsActive) control->SetActive(1);
+  }
+  controls.ReleaseReadLock();
+}
+
+void AnswerInputAt(PreviewControl& control, void* data) {
+  control.Inputs.ObtainReadLock();
+  ListNode* first = control.Inputs.GetFirst();
+  *static_cast<Input**>(data) = first ? static_cast<Input*>(first->Obj()) : nullptr;
+  control.Inputs.ReleaseReadLock();
+}
+
+HPEN CreateFigurePen(HDC hdc, const PreviewInfo& info, uint32_t dragMode, int style) {
+  SetROP2(hdc, dragMode != 0 ? R2_XORPEN : R2_COPYPEN);
+  return CreatePen(style, 1, dragMode != 0 ? RGB(255, 255, 255) : info.ControlColour);
+}
+
 }  // namespace qzc

@@ -8,6 +8,7 @@
 
 #include "qzsystem/previewcontrol.h"
 #include "qzsystem/previewinfo.h"
+#include "qzsystem/taglist.h"
 #include "windows.h"
 
 namespace qzc {
@@ -68,5 +69,31 @@ double CurrentTime(const PreviewControl& control);
 // made.
 void SendPoint(PreviewControl& control, double x, double y, uint32_t index = 0);
 void SendNumber(PreviewControl& control, double value, uint32_t index);
+
+// Inputs a control follows without being connected to them (a reference or
+// centre input named by an attribute): the control joins the input's control
+// list, so the input tells it of every change.
+
+// The input a pointer attribute names; `current` when the list lacks it.
+Input* InputAttribute(const TagList& tags, uint32_t tag, Input* current);
+// Follows `next` instead of `followed`: leaves the old input's control list,
+// joins the new one's and hands the control the new input's value at the
+// current time (NotifyChanged). Nothing when they are the same input.
+void FollowInput(PreviewControl& control, Input*& followed, Input* next);
+// Leaves the followed input's control list and forgets the input, so the
+// input keeps no pointer to a control that no longer knows it.
+void UnfollowInput(PreviewControl& control, Input*& followed);
+// Activates every inactive control on the input's control list, under the
+// list's read lock.
+void ActivateControlsOn(Input* input);
+
+// Answers command 7 (which input lies under the pointer) with the control's
+// first connected input.
+void AnswerInputAt(PreviewControl& control, void* data);
+
+// A pen of `style` for one drawing of a figure, with the raster mode set: a
+// white XOR pen while `dragMode` is non-zero, the viewer's control colour at
+// rest. The caller selects it and deletes it after use; null on failure.
+HPEN CreateFigurePen(HDC hdc, const PreviewInfo& info, uint32_t dragMode, int style);
 
 }  // namespace qzc

@@ -8,9 +8,39 @@
 namespace qz::gdi {
 namespace {
 
+// Deleted pens are kept for the next CreatePen, as the platform keeps its
+// object table: code that makes a pen for each drawing touches no heap once
+// warm. Kept for the process, like the handle table.
+struct SparePens {
+  static constexpr int Capacity = 16;
+  Pen* Pens[Capacity] = {};
+  int Count = 0;
+};
+
+SparePens& Spares() {
+  static SparePens* spares = new SparePens;
+  return *spares;
+}
+
+Pen* TakePen() {
+  SparePens& spares = Spares();
+  if (spares.Count == 0) return new Pen;
+  Pen* pen = spares.Pens[--spares.Count];
+  *pen = Pen{};
+  return pen;
+}
+
+void ReleasePen(Pen* pen) {
+  SparePens& spares = Spares();
+  if (spares.Count < SparePens::Capacity)
+    spares.Pens[spares.Count++] = pen;
+  else
+    delete pen;
+}
+
 HPEN NewPen(int style, int width, COLORREF color, bool stock) {
   if (style < PS_SOLID || style > PS_INSIDEFRAME) return nullptr;
-  Pen* pen = new Pen;
+  Pen* pen = TakePen();
   pen->log = LOGPEN{static_cast<UINT>(style), POINT{width, 0}, color};
   pen->style = style;
   pen->width = std::max(1, width);
@@ -19,7 +49,7 @@ HPEN NewPen(int style, int width, COLORREF color, bool stock) {
   pen->pixel = PixelFromColor(color);
   pen->stock = stock;
   HGDIOBJ handle = AddObject(OBJ_PEN, pen);
-  if (!handle) delete pen;
+  if (!handle) ReleasePen(pen);
   return static_cast<HPEN>(handle);
 }
 
@@ -144,7 +174,11 @@ BOOL DeleteObject(HGDIOBJ object) {
   GdiObject* o = Lookup(object, type);
   if (o->stock) return TRUE;
   if (o->selected > 0) return FALSE;
-  delete Detach(object);
+  GdiObject* detached = Detach(object);
+  if (type == OBJ_PEN)
+    ReleasePen(static_cast<Pen*>(detached));
+  else
+    delete detached;
   return TRUE;
 }
 

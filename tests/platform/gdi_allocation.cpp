@@ -77,4 +77,36 @@ TEST(GdiAllocation, WindowDcPaintCycleAllocatesNothingOnceWarm) {
   DeleteObject(font);
 }
 
+// Handles that draw with a pen of their own make and delete it each time.
+TEST(GdiAllocation, PenMadeAndDeletedForEachDrawingAllocatesNothingOnceWarm) {
+  qz::Surface surface;
+  surface.Resize(40, 40, kWhite);
+  HDC dc = qz::CreateSurfaceDC(&surface, POINT{0, 0}, qz::Region(RECT{0, 0, 40, 40}));
+  auto draw = [dc](int style) {
+    HPEN pen = CreatePen(style, 1, RGB(255, 200, 0));
+    HGDIOBJ old = SelectObject(dc, pen);
+    MoveToEx(dc, 2, 2, nullptr);
+    LineTo(dc, 30, 20);
+    SelectObject(dc, old);
+    return DeleteObject(pen);
+  };
+  EXPECT_TRUE(draw(PS_SOLID));
+  EXPECT_TRUE(draw(PS_DOT));
+  long before = allocations.load();
+  for (int i = 0; i < 10; ++i) {
+    EXPECT_TRUE(draw(PS_DOT));
+    EXPECT_TRUE(draw(PS_SOLID));
+  }
+  EXPECT_EQ(allocations.load() - before, 0);
+  // A recycled pen is a new pen: its own style and colour, not the last one's.
+  HPEN pen = CreatePen(PS_DASH, 3, RGB(1, 2, 3));
+  LOGPEN log{};
+  ASSERT_EQ(GetObjectA(pen, sizeof log, &log), static_cast<int>(sizeof log));
+  EXPECT_EQ(log.lopnStyle, static_cast<UINT>(PS_DASH));
+  EXPECT_EQ(log.lopnWidth.x, 3);
+  EXPECT_EQ(log.lopnColor, RGB(1, 2, 3));
+  DeleteObject(pen);
+  DeleteDC(dc);
+}
+
 }  // namespace

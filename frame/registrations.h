@@ -21,6 +21,9 @@ extern const Registration ButtonControlRegistration;
 extern const Registration CheckBoxControlRegistration;
 extern const Registration ComboControlRegistration;
 extern const Registration PointControlRegistration;
+extern const Registration RangeControlRegistration;
+void RangeControlLayout();
+void RangeBarLayout();
 extern const Registration SliderControlRegistration;
 void SliderControlLayout();
 

@@ -84,12 +84,42 @@ void UseSlider(Session& s, InputControl* control) {
   s.Drag(slider, POINT{68, 9}, POINT{160, 9}, 6);
 }
 
+// A shot's frame range with fades: ends 20 and 60 of 0 to 100 in whole
+// frames, fades of 8 frames at either end, the span and the fade ends shown.
+InputControl* BuildRange(Session& s, Operator* tool) {
+  Input* start = s.AddNumberInput(tool, "Start", 20.0, 0);
+  Input* end = s.AddNumberInput(tool, "End", 60.0, 1);
+  return s.AddPanelControl("RangeControl",
+                           TagList{{qzc::tag::DisplayMin, 0.0},
+                                   {qzc::tag::DisplayMax, 100.0},
+                                   {qzc::tag::Integer, 1},
+                                   {qzc::tag::RangeInnerLow, 8.0},
+                                   {qzc::tag::RangeInnerHigh, 8.0},
+                                   {qzc::tag::RangeTextFlags, 5}},
+                           {start, end});
+}
+
+// On the bar from x 62 to 213 the ends sit at 92 and 152: drags the high
+// end to the right, then the whole span to the left, then types a new start.
+void UseRange(Session& s, InputControl* control) {
+  HWND bar = GetDlgItem(control->Wnd->m_hWnd, 1001);
+  s.Drag(bar, POINT{155, 9}, POINT{178, 9}, 4);
+  s.Drag(bar, POINT{120, 9}, POINT{104, 9}, 4);
+  HWND low = GetDlgItem(bar, 0x7595);
+  SetFocus(low);
+  SendMessageA(low, EM_SETSEL, 0, -1);
+  qz::TypeText("12");
+  qz::PressKey(VK_RETURN);
+  s.Pump();
+}
+
 const std::vector<Recipe>& Recipes() {
   static const std::vector<Recipe> recipes = {
       {"ButtonControl", BuildButton, UseButton},
       {"CheckBoxControl", BuildCheckBox, UseCheckBox},
       {"ComboControl", BuildCombo, UseCombo},
       {"SliderControl", BuildSlider, UseSlider},
+      {"RangeControl", BuildRange, UseRange},
   };
   return recipes;
 }

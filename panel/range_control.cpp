@@ -7,6 +7,7 @@
 #include <new>
 
 #include "frame/creator.h"
+#include "frame/layout.h"
 #include "frame/panel_windows.h"
 #include "frame/registrations.h"
 #include "frame/tags.h"
@@ -43,21 +44,14 @@ constexpr double SpanSlack = 1e-9;
 // layout resource by the first construction.
 RECT LowEditRect;
 RECT HighEditRect;
-constexpr LONG LowEditDefault[4] = {2, 2, 52, 20};
-constexpr LONG HighEditDefault[4] = {224, 2, 274, 20};
-
-RECT ReadRect(const TagList& layout, uint32_t first, const LONG (&defaults)[4]) {
-  LONG at[4];
-  for (int i = 0; i < 4; ++i) at[i] = static_cast<LONG>(layout.GetLong(first + i, defaults[i]));
-  return RECT{at[0], at[1], at[2], at[3]};
-}
+constexpr RECT LowEditDefault{2, 2, 52, 20};
+constexpr RECT HighEditDefault{224, 2, 274, 20};
 
 void LoadClassLayout() {
-  ResData* data = UnitData(Unit::RangeControl, LayoutId);
-  if (!data || data->Tags) return;
-  if (!data->Load() || !data->Tags) return;
-  LowEditRect = ReadRect(*data->Tags, tag::RangeLowEditLayout, LowEditDefault);
-  HighEditRect = ReadRect(*data->Tags, tag::RangeHighEditLayout, HighEditDefault);
+  if (const TagList* layout = NewlyLoadedLayout(Unit::RangeControl, LayoutId)) {
+    LowEditRect = LayoutRect(*layout, tag::RangeLowEditLayout, LowEditDefault);
+    HighEditRect = LayoutRect(*layout, tag::RangeHighEditLayout, HighEditDefault);
+  }
 }
 
 // Whole numbers round half up; saturating, so any stored number gives one.
@@ -94,8 +88,8 @@ InputControl* NewRangeControl() {
 }
 
 void RangeControlLayout() {
-  LowEditRect = RECT{LowEditDefault[0], LowEditDefault[1], LowEditDefault[2], LowEditDefault[3]};
-  HighEditRect = RECT{HighEditDefault[0], HighEditDefault[1], HighEditDefault[2], HighEditDefault[3]};
+  LowEditRect = LowEditDefault;
+  HighEditRect = HighEditDefault;
 }
 
 RangeControl::RangeControl() {

@@ -5,6 +5,7 @@
 #include <cstring>
 #include <new>
 
+#include "frame/layout.h"
 #include "frame/registrations.h"
 #include "frame/startup.h"
 #include "frame/tags.h"
@@ -49,26 +50,18 @@ RECT NumberRect;
 RECT LowLabelRect;
 RECT HighLabelRect;
 
-constexpr LONG BarDefault[4] = {62, 2, 213, 17};
-constexpr LONG NumberDefault[4] = {72, 15, 203, 31};
-constexpr LONG LowLabelDefault[4] = {7, 18, 138, 31};
-constexpr LONG HighLabelDefault[4] = {139, 18, 269, 31};
-
-RECT ReadRect(const TagList& layout, uint32_t first, const LONG (&defaults)[4]) {
-  LONG at[4];
-  for (int i = 0; i < 4; ++i) at[i] = static_cast<LONG>(layout.GetLong(first + i, defaults[i]));
-  return RECT{at[0], at[1], at[2], at[3]};
-}
+constexpr RECT BarDefault{62, 2, 213, 17};
+constexpr RECT NumberDefault{72, 15, 203, 31};
+constexpr RECT LowLabelDefault{7, 18, 138, 31};
+constexpr RECT HighLabelDefault{139, 18, 269, 31};
 
 void LoadClassLayout() {
-  ResData* data = UnitData(Unit::RangeBarWindow, LayoutId);
-  if (!data || data->Tags) return;
-  if (!data->Load() || !data->Tags) return;
-  const TagList& layout = *data->Tags;
-  BarRect = ReadRect(layout, tag::RangeBarLayout, BarDefault);
-  LowLabelRect = ReadRect(layout, tag::RangeLowLabelLayout, LowLabelDefault);
-  HighLabelRect = ReadRect(layout, tag::RangeHighLabelLayout, HighLabelDefault);
-  NumberRect = ReadRect(layout, tag::RangeNumberLayout, NumberDefault);
+  if (const TagList* layout = NewlyLoadedLayout(Unit::RangeBarWindow, LayoutId)) {
+    BarRect = LayoutRect(*layout, tag::RangeBarLayout, BarDefault);
+    LowLabelRect = LayoutRect(*layout, tag::RangeLowLabelLayout, LowLabelDefault);
+    HighLabelRect = LayoutRect(*layout, tag::RangeHighLabelLayout, HighLabelDefault);
+    NumberRect = LayoutRect(*layout, tag::RangeNumberLayout, NumberDefault);
+  }
 }
 
 const DIB* Picture(uint32_t id) {
@@ -108,10 +101,10 @@ HCURSOR CursorOf(WORD id) {
 }  // namespace
 
 void RangeBarLayout() {
-  BarRect = RECT{BarDefault[0], BarDefault[1], BarDefault[2], BarDefault[3]};
-  NumberRect = RECT{NumberDefault[0], NumberDefault[1], NumberDefault[2], NumberDefault[3]};
-  LowLabelRect = RECT{LowLabelDefault[0], LowLabelDefault[1], LowLabelDefault[2], LowLabelDefault[3]};
-  HighLabelRect = RECT{HighLabelDefault[0], HighLabelDefault[1], HighLabelDefault[2], HighLabelDefault[3]};
+  BarRect = BarDefault;
+  NumberRect = NumberDefault;
+  LowLabelRect = LowLabelDefault;
+  HighLabelRect = HighLabelDefault;
 }
 
 RangeBar::RangeBar() {

@@ -231,8 +231,11 @@ long RangeBar::HighX() const {
   return XOf(High);
 }
 
+// Without the handle pictures the whole height of the bar is the handle
+// row, so that the selection can still be dragged.
 long RangeBar::HandleHeight() const {
-  return std::max(Height(LeftHandle), Height(RightHandle));
+  const long height = std::max(Height(LeftHandle), Height(RightHandle));
+  return height > 0 ? height : BarRect.bottom - BarRect.top;
 }
 
 // Presses on the handle row pick an end or the body (with keep span, the

@@ -1,9 +1,12 @@
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <cmath>
 #include <string>
 #include <vector>
 
+#include "module_fixture.h"
+#include "qzsystem/resources.h"
 #include "range_fixture.h"
 
 namespace qzh {
@@ -289,6 +292,44 @@ TEST_F(RangeControlTest, DisconnectWritesEachEndForNoFrame) {
   sent.clear();
   control->OnDisconnect(lowInput);
   EXPECT_EQ(sent, (std::vector<Sent>{{"Start", 20, -1}}));
+}
+
+// Run with an empty resource store: a module loaded afresh finds none of
+// its pictures or layouts and uses its start-up layout.
+class RangeControlWithoutResources : public RangeFixture {
+ protected:
+  static void SetUpTestSuite() {
+    ModuleEnvironment::Instance().Unload();
+    ASSERT_NE(mkdtemp(Folder), nullptr);
+    SetResourceDir(Folder);
+    ASSERT_TRUE(ModuleEnvironment::Instance().Load());
+  }
+  static void TearDownTestSuite() {
+    ModuleEnvironment::Instance().Unload();
+    SetResourceDir(nullptr);
+    rmdir(Folder);
+    ASSERT_TRUE(ModuleEnvironment::Instance().Load());
+  }
+  static inline char Folder[] = "/tmp/qz-range-noresXXXXXX";
+};
+
+TEST_F(RangeControlWithoutResources, KeepsItsLayoutAndStillDrags) {
+  AddRange(20, 60);
+  EXPECT_EQ(session.OpenedRect(control), CRect(0, 0, 276, 34));
+  RECT rc;
+  GetWindowRect(lowEdit, &rc);
+  POINT origin{0, 0};
+  ClientToScreen(bar, &origin);
+  CRect place(rc);
+  place -= origin;
+  EXPECT_EQ(place, CRect(2, 2, 52, 20));
+  int width = 0;
+  std::vector<uint32_t> pixels = Capture(&width);
+  EXPECT_EQ(pixels[30 * width + 150], 0x404040u);
+  Press(102);
+  MoveTo(112);
+  Release(112);
+  EXPECT_EQ(sent, (std::vector<Sent>{{"Start", 30, 2}, {"End", 70, 2}}));
 }
 
 }  // namespace

@@ -239,6 +239,12 @@ TEST_F(RangeControlTest, NegativeDecimalsGiveCoarserStepsAndWholeNumbers) {
   EXPECT_EQ(TextOf(lowEdit), "56");
 }
 
+TEST_F(RangeControlTest, NegativeValuesRoundToTheNearestWholeNumber) {
+  AddRange(-2.7, 10, {{tag::DisplayMin, -10.0}, {tag::Integer, 1}, {tag::RangeTextFlags, 1}});
+  EXPECT_EQ(TextOf(lowEdit), "-3");
+  EXPECT_EQ(TextOf(highEdit), "10");
+}
+
 // As a host that hands a newly connected input's value to the open control.
 TEST_F(RangeControlTest, ARepeatedValueIsShownOnceAndWritesNothing) {
   AddRange(20, 60);

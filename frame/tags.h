@@ -59,6 +59,17 @@ constexpr uint32_t SliderLeftLabel = Specific1;
 constexpr uint32_t SliderRightLabel = Specific2;
 // The check box's.
 constexpr uint32_t CheckBoxThreeState = Specific0;
+// The range control's.
+constexpr uint32_t RangeTextFlags = Specific1;
+constexpr uint32_t RangeLowLabel = Specific2;
+constexpr uint32_t RangeSpanText = Specific3;
+constexpr uint32_t RangeHighLabel = Specific4;
+constexpr uint32_t RangeShowHandles = Specific5;
+constexpr uint32_t RangeKeepSpan = Specific6;
+constexpr uint32_t RangeRepeatMarks = Specific7;
+constexpr uint32_t RangeInnerLow = SpecificDouble0;
+constexpr uint32_t RangeInnerHigh = SpecificDouble1;
+constexpr uint32_t RangeRepeatLimit = SpecificDouble2;
 
 // Viewer control attributes.
 constexpr uint32_t Viewer0 = 0x10058000;
@@ -92,5 +103,14 @@ constexpr uint32_t PrefColourDepth = 0x10000028;
 // Layout resources: the first of the slider control's sixteen coordinates
 // (left, top, right, bottom of the track, edit field, name and side label).
 constexpr uint32_t SliderLayout = 0x100002bc;
+// The range bar's and range control's rectangles (resource 100017), four
+// coordinates each: the bar, the low and high edit fields, the low and high
+// labels, the number texts.
+constexpr uint32_t RangeBarLayout = 0x10000384;
+constexpr uint32_t RangeLowEditLayout = 0x10000388;
+constexpr uint32_t RangeHighEditLayout = 0x1000038c;
+constexpr uint32_t RangeLowLabelLayout = 0x10000390;
+constexpr uint32_t RangeHighLabelLayout = 0x10000394;
+constexpr uint32_t RangeNumberLayout = 0x10000398;
 
 }  // namespace qzc::tag

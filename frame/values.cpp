@@ -17,6 +17,21 @@ void WriteNumber(InputControl& control, double value, double time, uint32_t inde
   if (number) control.SetInputs(number, time, index);
 }
 
+void WriteNumber(InputControl& control, double value, double time, uint32_t index, uint32_t tag, intptr_t tagValue) {
+  AutoNumber number(new (std::nothrow) Number(0.0));
+  if (!number) return;
+  number->Value = value;
+  number->Attrs.Set(tag, tagValue, 1);
+  control.SetInputs(number, time, index);
+}
+
+double PrecisionFor(long decimals) {
+  const long digits = decimals < 0 ? (decimals < -18 ? 18 : -decimals) : (decimals > 18 ? 18 : decimals);
+  int64_t power = 1;
+  for (long i = 0; i < digits; ++i) power *= 10;
+  return decimals >= 0 ? 1.0 / static_cast<double>(power) : static_cast<double>(power);
+}
+
 void StoreNumber(Input* input, double value, double time) {
   if (!input) return;
   AutoNumber number(new (std::nothrow) Number(value));

@@ -21,6 +21,15 @@ double CurrentTime(const InputControl& control);
 // under `index`, released afterwards; nothing when memory is exhausted.
 void WriteNumber(InputControl& control, double value, double time, uint32_t index = 0);
 
+// The same with an attribute set on the Number before it is sent, for a
+// tool that wants to know what kind of change the value is.
+void WriteNumber(InputControl& control, double value, double time, uint32_t index, uint32_t tag, intptr_t tagValue);
+
+// The smallest change that counts with `decimals` digits shown: 10^-decimals,
+// counted in integers; a negative count gives coarser steps of 10^|decimals|
+// (the numbers are then shown with no decimals) instead of a division by zero.
+double PrecisionFor(long decimals);
+
 // A new Number of `value` stored in `input` itself (Input::SetValue, flag 1).
 void StoreNumber(Input* input, double value, double time);
 

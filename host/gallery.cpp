@@ -104,6 +104,35 @@ void TypeInto(Session& s, HWND edit, const char* text) {
   s.Pump();
 }
 
+// A shot's frame range with fades: ends 20 and 60 of 0 to 100 in whole
+// frames, fades of 8 frames at either end, the span and the fade ends shown.
+InputControl* BuildRange(Session& s, Operator* tool) {
+  Input* start = s.AddNumberInput(tool, "Start", 20.0, 0);
+  Input* end = s.AddNumberInput(tool, "End", 60.0, 1);
+  return s.AddPanelControl("RangeControl",
+                           TagList{{qzc::tag::DisplayMin, 0.0},
+                                   {qzc::tag::DisplayMax, 100.0},
+                                   {qzc::tag::Integer, 1},
+                                   {qzc::tag::RangeInnerLow, 8.0},
+                                   {qzc::tag::RangeInnerHigh, 8.0},
+                                   {qzc::tag::RangeTextFlags, 5}},
+                           {start, end});
+}
+
+// On the bar from x 62 to 213 the ends sit at 92 and 152: drags the high
+// end to the right, then the whole span to the left, then types a new start.
+void UseRange(Session& s, InputControl* control) {
+  HWND bar = GetDlgItem(control->Wnd->m_hWnd, 1001);
+  s.Drag(bar, POINT{155, 9}, POINT{178, 9}, 4);
+  s.Drag(bar, POINT{120, 9}, POINT{104, 9}, 4);
+  HWND low = GetDlgItem(bar, 0x7595);
+  SetFocus(low);
+  SendMessageA(low, EM_SETSEL, 0, -1);
+  qz::TypeText("12");
+  qz::PressKey(VK_RETURN);
+  s.Pump();
+}
+
 void UseOffset(Session& s, InputControl* control) {
   TypeInto(s, GetDlgItem(control->Wnd->m_hWnd, 1), "0.62");
   TypeInto(s, GetDlgItem(control->Wnd->m_hWnd, 2), "0.385");
@@ -116,6 +145,7 @@ const std::vector<Recipe>& Recipes() {
       {"ComboControl", BuildCombo, UseCombo},
       {"OffsetControl", BuildOffset, UseOffset},
       {"SliderControl", BuildSlider, UseSlider},
+      {"RangeControl", BuildRange, UseRange},
   };
   return recipes;
 }

@@ -17,6 +17,11 @@ void WriteNumber(InputControl& control, double value, double time, uint32_t inde
   if (number) control.SetInputs(number, time, index);
 }
 
+void WriteText(InputControl& control, const char* text, double time, uint32_t index) {
+  AutoParameter value(new (std::nothrow) Text(text));
+  if (value) control.SetInputs(value, time, index);
+}
+
 void StoreNumber(Input* input, double value, double time) {
   if (!input) return;
   AutoNumber number(new (std::nothrow) Number(value));

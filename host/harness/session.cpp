@@ -6,6 +6,7 @@
 #include "harness/module.h"
 #include "qzplatform/driver.h"
 #include "qzsystem/autoparameter.h"
+#include "qzsystem/resources.h"
 
 namespace qzh {
 
@@ -40,6 +41,7 @@ class PanelWnd : public CWnd {
 
 Session::Session(int panelWidth, int panelHeight) : PanelWidth(panelWidth) {
   qz::ResetPlatform();
+  qz::SetImageFolder(GetResourceDir());
   App = std::make_unique<CWinApp>("qzhost");
   PanelWindowObject = std::make_unique<PanelWnd>();
   HBRUSH background = CreateSolidBrush(PanelColour);

@@ -6,7 +6,7 @@ namespace {
 // One row per source unit, in start-up order; a control's registration is
 // listed here once its unit is part of the module.
 constexpr UnitStartup Units[] = {
-    {Unit::ClipControl, nullptr, nullptr, false},
+    {Unit::ClipControl, &ClipControlRegistration, nullptr, false},
     {Unit::RectangleControl, nullptr, nullptr, false},
     {Unit::XYOffsetControl, &XYOffsetControlRegistration, nullptr, false},
     {Unit::ScrewWheelWindow, nullptr, nullptr, true},
@@ -16,10 +16,10 @@ constexpr UnitStartup Units[] = {
     {Unit::AngleControl, &AngleControlRegistration, nullptr, false},
     {Unit::TextEditControl, nullptr, nullptr, false},
     {Unit::CustomFilterControl, nullptr, nullptr, false},
-    {Unit::FileControl, nullptr, nullptr, false},
+    {Unit::FileControl, &FileControlRegistration, nullptr, false},
     {Unit::PointControl, &PointControlRegistration, nullptr, false},
     {Unit::CircleControl, nullptr, nullptr, false},
-    {Unit::FontControl, nullptr, nullptr, false},
+    {Unit::FontControl, &FontControlRegistration, nullptr, false},
     {Unit::ImageControl, nullptr, nullptr, false},
     {Unit::ListControl, nullptr, nullptr, false},
     {Unit::RangeControl, &RangeControlRegistration, &RangeControlLayout, false},

@@ -19,7 +19,10 @@ std::span<const UnitStartup> UnitTable();
 // Registrations of the control units.
 extern const Registration ButtonControlRegistration;
 extern const Registration CheckBoxControlRegistration;
+extern const Registration ClipControlRegistration;
 extern const Registration ComboControlRegistration;
+extern const Registration FileControlRegistration;
+extern const Registration FontControlRegistration;
 extern const Registration PointControlRegistration;
 extern const Registration RangeControlRegistration;
 void RangeControlLayout();

@@ -32,6 +32,11 @@ double PrecisionFor(long decimals) {
   return decimals >= 0 ? 1.0 / static_cast<double>(power) : static_cast<double>(power);
 }
 
+void WriteText(InputControl& control, const char* text, double time, uint32_t index) {
+  AutoParameter value(new (std::nothrow) Text(text));
+  if (value) control.SetInputs(value, time, index);
+}
+
 void StoreNumber(Input* input, double value, double time) {
   if (!input) return;
   AutoNumber number(new (std::nothrow) Number(value));

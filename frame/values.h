@@ -30,6 +30,9 @@ void WriteNumber(InputControl& control, double value, double time, uint32_t inde
 // (the numbers are then shown with no decimals) instead of a division by zero.
 double PrecisionFor(long decimals);
 
+// A new Text holding `text` through the control's own SetInputs, released
+// afterwards; nothing when memory is exhausted.
+void WriteText(InputControl& control, const char* text, double time, uint32_t index = 0);
 // A new Number of `value` stored in `input` itself (Input::SetValue, flag 1).
 void StoreNumber(Input* input, double value, double time);
 

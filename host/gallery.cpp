@@ -6,10 +6,13 @@
 #include <vector>
 
 #include "frame/tags.h"
+#include "harness/formats.h"
 #include "harness/module.h"
 #include "harness/session.h"
 #include "harness/viewer.h"
+#include "qzplatform/dialogs.h"
 #include "qzplatform/driver.h"
+#include "qzplatform/shell.h"
 #include "qzsystem/registry.h"
 
 namespace qzh {
@@ -138,6 +141,73 @@ void UseOffset(Session& s, InputControl* control) {
   TypeInto(s, GetDlgItem(control->Wnd->m_hWnd, 2), "0.385");
 }
 
+// A texture path typed into the field and confirmed with Enter, then a
+// choice in the open dialog.
+InputControl* BuildFile(Session& s, Operator* tool) {
+  Input* path = s.AddInput(tool, "Texture", new Text("/shots/plate/grain.tif"));
+  return s.AddPanelControl("FileControl",
+                           TagList{{qzc::tag::ControlName, "Texture"},
+                                   {qzc::tag::FileFilter, "Textures (*.tif;*.exr)|*.tif;*.exr|All Files (*.*)|*.*||"}},
+                           {path});
+}
+
+void UseFile(Session& s, InputControl* control) {
+  qz::SetDialogResponder([](const qz::DialogRequest&) {
+    qz::DialogAnswer answer;
+    answer.ok = true;
+    answer.path = "/shots/plate/grain_fine.exr";
+    return answer;
+  });
+  HWND browse = GetDlgItem(control->Wnd->m_hWnd, 1001);
+  s.Click(browse, 8, 8);
+  qz::SetDialogResponder(nullptr);
+}
+
+// A render output saved as a Targa sequence: the save dialog opens on the
+// Targa filter and the chosen "beauty" gets the format's extension.
+InputControl* BuildClip(Session& s, Operator* tool) {
+  Input* clip = s.AddInput(tool, "Output", new Clip("/renders/comp_v001.0001.png", 1));
+  return s.AddPanelControl("ClipControl",
+                           TagList{{qzc::tag::ControlName, "Output"},
+                                   {qzc::tag::Specific0, 1},
+                                   {qzc::tag::Specific4, static_cast<intptr_t>(MakeID("TGAf"))}},
+                           {clip});
+}
+
+void UseClip(Session& s, InputControl* control) {
+  qz::SetDialogResponder([](const qz::DialogRequest& request) {
+    qz::DialogAnswer answer;
+    answer.ok = true;
+    answer.path = "/renders/beauty.0001";
+    answer.filterIndex = request.filterIndex;
+    return answer;
+  });
+  HWND browse = GetDlgItem(control->Wnd->m_hWnd, 1001);
+  s.Click(browse, 8, 8);
+  qz::SetDialogResponder(nullptr);
+}
+
+// A title font chosen in the font dialog: 14-point bold DejaVu Serif.
+InputControl* BuildFont(Session& s, Operator* tool) {
+  Input* face = s.AddInput(tool, "Title Font", new Text("DejaVu Sans"), 0);
+  Input* style = s.AddNumberInput(tool, "Title Style", 120.0 * 65536, 1);
+  return s.AddPanelControl("FontControl", TagList{{qzc::tag::ControlName, "Title"}}, {face, style});
+}
+
+void UseFont(Session& s, InputControl* control) {
+  qz::SetDialogResponder([](const qz::DialogRequest&) {
+    qz::DialogAnswer answer;
+    answer.ok = true;
+    std::strncpy(answer.font.lfFaceName, "DejaVu Serif", LF_FACESIZE - 1);
+    answer.font.lfWeight = FW_BOLD;
+    answer.pointSize = 140;
+    return answer;
+  });
+  HWND select = GetDlgItem(control->Wnd->m_hWnd, 2020);
+  s.Click(select, 10, 8);
+  qz::SetDialogResponder(nullptr);
+}
+
 const std::vector<Recipe>& Recipes() {
   static const std::vector<Recipe> recipes = {
       {"ButtonControl", BuildButton, UseButton},
@@ -146,6 +216,9 @@ const std::vector<Recipe>& Recipes() {
       {"OffsetControl", BuildOffset, UseOffset},
       {"SliderControl", BuildSlider, UseSlider},
       {"RangeControl", BuildRange, UseRange},
+      {"FileControl", BuildFile, UseFile},
+      {"ClipControl", BuildClip, UseClip},
+      {"FontControl", BuildFont, UseFont},
   };
   return recipes;
 }
@@ -172,6 +245,22 @@ PreviewControl* BuildPoint(Session& s, Viewer& v, Operator* tool) {
 
 std::ostream& operator<<(std::ostream& out, POINT p) {
   return out << "(" << p.x << ", " << p.y << ")";
+}
+
+// What a dialog was asked to show, as the transcript tells it.
+void PrintDialogRequest(std::ostream& out, const qz::DialogRequest& request) {
+  static const char* const kinds[] = {"colour", "font", "open file", "save file"};
+  out << "  " << kinds[static_cast<int>(request.kind)] << " dialog, flags 0x" << std::hex << request.flags << std::dec;
+  if (request.kind == qz::DialogKind::FileOpen || request.kind == qz::DialogKind::FileSave) {
+    out << ", initial name \"" << request.fileName << "\", filter " << request.filterIndex << " of "
+        << request.filters.size() << ":\n";
+    for (const auto& [description, pattern] : request.filters) out << "    " << description << " | " << pattern << "\n";
+  } else if (request.kind == qz::DialogKind::Font) {
+    out << ", face \"" << request.initialFont.lfFaceName << "\", height " << request.initialFont.lfHeight << " ("
+        << request.initialPointSize / 10.0 << " points)\n";
+  } else {
+    out << "\n";
+  }
 }
 
 // Prints the writes since the last call and forgets them.
@@ -326,6 +415,8 @@ int RunGallery(std::ostream& out, const std::string& pngPath) {
   }
   int status = 0;
   {
+    FormatRegistrations formats;
+    formats.AddSampleFormats();
     Session session;
     Operator* tool = session.AddTool("Sample");
     std::vector<std::pair<const Recipe*, InputControl*>> shown;
@@ -357,7 +448,9 @@ int RunGallery(std::ostream& out, const std::string& pngPath) {
     for (auto& [recipe, control] : shown) {
       out << "\n" << recipe->ClassName << ":\n";
       session.ClearWrites();
+      const size_t asked = qz::DialogRequests().size();
       recipe->Use(session, control);
+      for (size_t i = asked; i < qz::DialogRequests().size(); ++i) PrintDialogRequest(out, qz::DialogRequests()[i]);
       for (const Write& write : session.Writes())
         out << "  wrote " << write.Input << " = " << write.Value << " at time " << Session::FormatTime(write.Time)
             << "\n";

@@ -106,6 +106,11 @@ LRESULT InputControl::HandleMsg(UINT msg, WPARAM wParam, LPARAM lParam) {
       if (OnDropFiles(reinterpret_cast<HDROP>(wParam))) return 0;
       DragFinish(reinterpret_cast<HDROP>(wParam));
       return 0;
+    case ControlRefreshMessage:
+      // A control whose disabled state changed: the host shows it afresh.
+      UpdateDisplay(nullptr);
+      ::InvalidateRect(Window->m_hWnd, nullptr, TRUE);
+      return 0;
     default:
       break;
   }

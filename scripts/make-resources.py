@@ -116,6 +116,26 @@ def wheel(w, h):
     return p
 
 
+def folder_icon(size):
+    """A small open-folder icon on a transparent ground, for browse buttons."""
+    p = Picture(size, size)
+    edge, back, front = (120, 88, 20), (214, 168, 60), (246, 204, 96)
+    p.rect(1, 3, 7, 5, back)
+    p.rect(1, 4, size - 2, size - 3, back)
+    for x in range(1, 7):
+        p.set(x, 2, edge)
+    for y in range(3, size - 3):
+        p.set(0, y, edge)
+        p.set(size - 2, y, edge)
+    for x in range(0, size - 1):
+        p.set(x, size - 3, edge)
+    for y in range(7, size - 3):
+        inset = (size - 3 - y) // 2
+        p.rect(2 + inset, y, size - 1 - inset // 2, y + 1, front)
+    p.rect(2, 7, size - 1, 8, edge)
+    return p
+
+
 def write_colour(rid, text, background):
     with open(os.path.join(OUT, f"{rid}.colour"), "w") as f:
         f.write("%d %d %d\n%d %d %d\n" % (text + background))
@@ -222,6 +242,8 @@ def main():
         for f, v in enumerate(rect):
             items.append((0x100003E8 + 4 * k + f, v))
     write_tags(100024, items)
+    # Browse buttons of the file and clip choosers.
+    folder_icon(16).save("400")
     # Viewer: the sample picture shown under the viewer controls.
     sample_picture(320, 240).save("200000")
 

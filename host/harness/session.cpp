@@ -10,6 +10,7 @@
 #include "qzplatform/driver.h"
 #include "qzsystem/autoparameter.h"
 #include "richedit.h"
+#include "qzsystem/resources.h"
 
 namespace qzh {
 
@@ -44,6 +45,7 @@ class PanelWnd : public CWnd {
 
 Session::Session(int panelWidth, int panelHeight) : PanelWidth(panelWidth) {
   qz::ResetPlatform();
+  qz::SetImageFolder(GetResourceDir());
   App = std::make_unique<CWinApp>("qzhost");
   PanelWindowObject = std::make_unique<PanelWnd>();
   HBRUSH background = CreateSolidBrush(PanelColour);

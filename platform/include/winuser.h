@@ -283,6 +283,8 @@ typedef DRAWITEMSTRUCT* LPDRAWITEMSTRUCT;
 #define BN_DOUBLECLICKED 5
 #define IMAGE_BITMAP 0
 #define IMAGE_ICON 1
+#define IMAGE_CURSOR 2
+#define LR_DEFAULTCOLOR 0x0000
 
 // ---- statics ----
 #define SS_LEFT 0x00000000L
@@ -606,6 +608,11 @@ HCURSOR SetCursor(HCURSOR cursor);
 HCURSOR GetCursor();
 HCURSOR LoadCursorA(HINSTANCE instance, LPCSTR name);
 HICON LoadIconA(HINSTANCE instance, LPCSTR name);
+// Icons and bitmaps come from the host's picture folder (qz::SetImageFolder):
+// resource N is N.png there. An icon is drawn over the button face, as the
+// platform draws an icon through its mask; release it with DeleteObject.
+// Without a picture, an icon is the opaque handle LoadIconA gives.
+HANDLE LoadImageA(HINSTANCE instance, LPCSTR name, UINT type, int width, int height, UINT flags);
 
 // ---- timers ----
 UINT_PTR SetTimer(HWND hwnd, UINT_PTR id, UINT elapse, TIMERPROC proc);

@@ -15,6 +15,10 @@ namespace qz {
 // focus, key state and hook: a clean platform for the next test.
 void ResetPlatform();
 
+// Where LoadImageA finds resource pictures (N.png for resource N); empty
+// for none. Kept across ResetPlatform: it is the host's, not a session's.
+void SetImageFolder(const std::string& folder);
+
 // ---- message loop ----
 // Called for each queued message before dispatch (the framework's
 // pre-translation chain); returning TRUE consumes the message.

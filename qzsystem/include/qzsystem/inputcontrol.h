@@ -21,6 +21,10 @@ constexpr uint32_t ControlFlagsTag = 0x10040003;
 constexpr uint32_t ControlColumnsTag = 0x10040004;
 constexpr uint32_t ControlFontTag = 0x10040006;
 constexpr uint32_t ControlDocTag = 0x10040008;
+// Posted by a control to its own window when its disabled state changed; the
+// host refreshes the control.
+constexpr UINT ControlRefreshMessage = 0x0464;
+
 // The index under which an input is connected to its panel control.
 constexpr uint32_t PanelIndexTag = 0x1003000a;
 

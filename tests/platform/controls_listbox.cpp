@@ -99,6 +99,35 @@ TEST_F(ListBox, TabStopsAreQuarterAverageCharactersOfTheListsFontWhenSet) {
   DeleteObject(font);
 }
 
+// The clip list of a 300-pixel panel: its stops, 880/b and 1120/b dialog
+// units with b the system's average width, land in the list's 8-point font
+// at 193 and 245 pixels, so all three columns show inside the list.
+TEST_F(ListBox, ClipListColumnsAllShowInThePanelFont) {
+  HFONT font = PanelFont(-11);
+  HWND list = Make("LISTBOX", "", kClipListStyle, 3, 3, 294, 214, kId, WS_EX_CLIENTEDGE);
+  SendMessageA(list, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+  int b = LOWORD(GetDialogBaseUnits());
+  INT stops[3] = {0, 880 / b, 1120 / b};
+  ASSERT_EQ(SendMessageA(list, LB_SETTABSTOPS, 3, reinterpret_cast<LPARAM>(stops)), TRUE);
+  SendMessageA(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>("Clip\t1200\t2400"));
+  qz::Pump();
+  RECT client{};
+  GetClientRect(list, &client);
+  int average = AverageWidth(font);
+  int edge = 2;
+  int height = static_cast<int>(SendMessageA(list, LB_GETITEMHEIGHT, 0, 0));
+  uint32_t window = SysPixel(COLOR_WINDOW);
+  int start = FirstInkColumn(list, edge + 1 + MulDiv(stops[1], average, 4), edge, edge + height, window);
+  int end = FirstInkColumn(list, edge + 1 + MulDiv(stops[2], average, 4), edge, edge + height, window);
+  EXPECT_LT(start, edge + 1 + MulDiv(stops[1], average, 4) + 3);
+  EXPECT_LT(end, edge + 1 + MulDiv(stops[2], average, 4) + 3);
+  // The end time's last digit still lies inside the list's client area.
+  EXPECT_GT(CountOther(list, RECT{end, edge, edge + client.right, edge + height}, window), 0);
+  EXPECT_LT(end + 20, edge + client.right);
+  DestroyWindow(list);
+  DeleteObject(font);
+}
+
 TEST_F(ListBox, ItemTextStartsOnePixelIn) {
   HWND label = Make("STATIC", "l", SS_LEFTNOWORDWRAP, 10, 10, 100, 20, 1);
   HWND list = Make("LISTBOX", "", 0, 10, 40, 100, 60, kId);

@@ -56,28 +56,23 @@ void ClearRadioGroup(HWND hwnd) {
   }
 }
 
-void UpdateAutoCheck(HWND hwnd, ButtonState& s) {
+// The new check state of a click goes out as BM_SETCHECK to the button itself,
+// so that a subclass sees it; an automatic radio button then clears its group.
+void UpdateAutoCheck(HWND hwnd, const ButtonState& s) {
   switch (ButtonType(StyleOf(hwnd))) {
     case BS_AUTOCHECKBOX:
-      SetCheck(hwnd, s, s.check == BST_CHECKED ? BST_UNCHECKED : BST_CHECKED);
+      SendMessageA(hwnd, BM_SETCHECK, s.check == BST_CHECKED ? BST_UNCHECKED : BST_CHECKED, 0);
       break;
     case BS_AUTO3STATE:
-      SetCheck(hwnd, s, (s.check + 1) % 3);
+      SendMessageA(hwnd, BM_SETCHECK, (s.check + 1) % 3, 0);
       break;
     case BS_AUTORADIOBUTTON:
-      SetCheck(hwnd, s, BST_CHECKED);
-      ClearRadioGroup(hwnd);
+      SendMessageA(hwnd, BM_SETCHECK, BST_CHECKED, 0);
+      if (IsWindow(hwnd)) ClearRadioGroup(hwnd);
       break;
     default:
       break;
   }
-}
-
-// The parent may destroy the button while handling BN_CLICKED, so nothing
-// touches the state afterwards.
-void Click(HWND hwnd, ButtonState& s) {
-  UpdateAutoCheck(hwnd, s);
-  NotifyParent(hwnd, BN_CLICKED);
 }
 
 bool IsInside(HWND hwnd, LPARAM lParam) {
@@ -86,12 +81,16 @@ bool IsInside(HWND hwnd, LPARAM lParam) {
   return PointIn(client, GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
 }
 
+// The pressed look changes through BM_SETSTATE sent to the button itself, as
+// the platform's buttons do, so subclasses and message maps see every change.
+// A subclass may destroy the button in any of these sends, so each is checked.
 void OnLButtonDown(HWND hwnd, ButtonState& s) {
   if (!IsWindowEnabled(hwnd)) return;
   SetCapture(hwnd);
   SetFocus(hwnd);
-  s.mouseDown = true;
-  SetPushed(hwnd, s, true);
+  if (!IsWindow(hwnd)) return;
+  s.tracking = true;
+  SendMessageA(hwnd, BM_SETSTATE, TRUE, 0);
 }
 
 void OnLButtonDblClk(HWND hwnd, ButtonState& s) {
@@ -104,48 +103,65 @@ void OnLButtonDblClk(HWND hwnd, ButtonState& s) {
   OnLButtonDown(hwnd, s);
 }
 
-void OnMouseMove(HWND hwnd, ButtonState& s, LPARAM lParam) {
-  if (!s.mouseDown || GetCapture() != hwnd) return;
-  SetPushed(hwnd, s, IsInside(hwnd, lParam));
+void OnMouseMove(HWND hwnd, const ButtonState& s, LPARAM lParam) {
+  if (!s.tracking || GetCapture() != hwnd) return;
+  SendMessageA(hwnd, BM_SETSTATE, IsInside(hwnd, lParam), 0);
 }
 
-void OnLButtonUp(HWND hwnd, ButtonState& s, LPARAM lParam) {
-  if (!s.mouseDown) return;
-  // Cleared first: releasing capture sends WM_CAPTURECHANGED, which would cancel.
-  s.mouseDown = false;
-  bool inside = IsInside(hwnd, lParam);
-  SetPushed(hwnd, s, false);
+// The end of a press, by the left button (`inside` = released over the
+// button) or by Space (always inside). In order: BM_SETSTATE(FALSE), the
+// automatic check state (BM_SETCHECK), the capture release
+// (WM_CAPTURECHANGED), then BN_CLICKED. A press dragged off the button ends
+// with the capture release alone.
+void Release(HWND hwnd, ButtonState& s, bool inside) {
+  if (!s.tracking) return;
+  // Cleared first: the capture release sends WM_CAPTURECHANGED, which would cancel.
+  s.tracking = false;
+  if (!s.pushed) {
+    ReleaseCapture();
+    return;
+  }
+  SendMessageA(hwnd, BM_SETSTATE, FALSE, 0);
+  if (!IsWindow(hwnd)) return;
+  if (!inside) {
+    ReleaseCapture();
+    return;
+  }
+  UpdateAutoCheck(hwnd, s);
+  if (!IsWindow(hwnd)) return;
   ReleaseCapture();
-  if (inside) Click(hwnd, s);
+  // The parent may destroy the button while handling BN_CLICKED; nothing follows it.
+  if (IsWindow(hwnd)) NotifyParent(hwnd, BN_CLICKED);
 }
 
-void OnCaptureChanged(HWND hwnd, ButtonState& s) {
-  if (!s.mouseDown) return;
-  s.mouseDown = false;
-  SetPushed(hwnd, s, false);
+// Another window taking the capture mid-press cancels it; the button taking
+// it again itself (lParam = the button) does not.
+void OnCaptureChanged(HWND hwnd, ButtonState& s, LPARAM newCapture) {
+  if (reinterpret_cast<HWND>(newCapture) == hwnd || !s.tracking) return;
+  s.tracking = false;
+  if (s.pushed) SendMessageA(hwnd, BM_SETSTATE, FALSE, 0);
 }
 
+// Space presses like the left button: the capture is taken at key-down and
+// released at key-up, which clicks.
 void OnKeyDown(HWND hwnd, ButtonState& s, WPARAM vk, LPARAM lParam) {
   if (vk != VK_SPACE || (lParam & KF_REPEAT_BIT) || !IsWindowEnabled(hwnd)) return;
-  s.spaceDown = true;
-  SetPushed(hwnd, s, true);
+  SendMessageA(hwnd, BM_SETSTATE, TRUE, 0);
+  if (!IsWindow(hwnd)) return;
+  s.tracking = true;
+  SetCapture(hwnd);
 }
 
 void OnKeyUp(HWND hwnd, ButtonState& s, WPARAM vk) {
-  if (vk != VK_SPACE || !s.spaceDown) return;
-  s.spaceDown = false;
-  SetPushed(hwnd, s, false);
-  if (!s.mouseDown) Click(hwnd, s);
+  if (vk == VK_SPACE) Release(hwnd, s, true);
 }
 
+// Losing the focus mid-press lets go of the capture, which cancels the press.
 void OnFocus(HWND hwnd, ButtonState& s, bool focused) {
   s.focused = focused;
-  if (!focused) {
-    s.spaceDown = false;
-    if (s.mouseDown && GetCapture() == hwnd) ReleaseCapture();
-    s.mouseDown = false;
-    s.pushed = false;
-  }
+  if (!focused && s.tracking && GetCapture() == hwnd) ReleaseCapture();
+  if (!IsWindow(hwnd)) return;
+  if (!focused) s.tracking = false;
   InvalidateRect(hwnd, nullptr, FALSE);
 }
 
@@ -240,10 +256,10 @@ static LRESULT ButtonMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, 
       OnMouseMove(hwnd, *s, lParam);
       return 0;
     case WM_LBUTTONUP:
-      OnLButtonUp(hwnd, *s, lParam);
+      Release(hwnd, *s, IsInside(hwnd, lParam));
       return 0;
     case WM_CAPTURECHANGED:
-      OnCaptureChanged(hwnd, *s);
+      OnCaptureChanged(hwnd, *s, lParam);
       return 0;
     case WM_KEYDOWN:
       OnKeyDown(hwnd, *s, wParam, lParam);

@@ -8,9 +8,8 @@ namespace qz::controls {
 struct ButtonState {
   HFONT font = nullptr;
   int check = BST_UNCHECKED;
-  bool pushed = false;     // drawn pressed (BST_PUSHED)
-  bool mouseDown = false;  // a left-button press is being tracked under capture
-  bool spaceDown = false;
+  bool pushed = false;    // drawn pressed (BST_PUSHED)
+  bool tracking = false;  // a press (left button or Space) is held under capture
   bool focused = false;
   HANDLE image = nullptr;  // BM_SETIMAGE keeps one image of either kind
   HDC imageDC = nullptr;   // memory DC for blitting bitmap images, made on first use

@@ -6,6 +6,8 @@ namespace qz::controls {
 namespace {
 
 constexpr int kArrowGlyphWidth = 7;
+// Left padding of the selected item's text in the field.
+constexpr int kComboFieldTextIndent = 2;
 
 void PaintButton(HWND hwnd, HDC hdc, const ComboState& s, bool enabled) {
   RECT button = ComboButtonRect(hwnd, s);
@@ -37,7 +39,7 @@ void PaintSelection(HWND hwnd, HDC hdc, const ComboState& s, bool enabled) {
   if (s.selected >= 0) {
     const std::string& label = s.items.At(s.selected).text;
     RECT area = text;
-    area.left += kListTextIndent;
+    area.left += kComboFieldTextIndent;
     DrawTextA(hdc, label.c_str(), static_cast<int>(label.size()), &area,
               DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
   }

@@ -70,6 +70,19 @@ TEXTMETRICA MeasureFont(HWND hwnd, HFONT font) {
   return tm;
 }
 
+int AverageCharWidth(HWND hwnd, HFONT font) {
+  static constexpr char kAlphabet[] = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ";
+  SIZE size{};
+  HDC hdc = GetDC(hwnd);
+  if (!hdc) return 0;
+  {
+    FontSelection selection(hdc, font);
+    GetTextExtentPoint32A(hdc, kAlphabet, 52, &size);
+  }
+  ReleaseDC(hwnd, hdc);
+  return (size.cx / 26 + 1) / 2;
+}
+
 namespace {
 
 constexpr int kClientEdge = 2;

@@ -90,6 +90,10 @@ HFONT FontOrSystem(HFONT font);
 // Metrics of `font` measured on the window's DC.
 TEXTMETRICA MeasureFont(HWND hwnd, HFONT font);
 
+// The average character width of `font` as the platform's controls take it:
+// the width of "a".."z" and "A".."Z" over 52, rounded to nearest.
+int AverageCharWidth(HWND hwnd, HFONT font);
+
 // The client rectangle without the sunken edge of WS_EX_CLIENTEDGE when the
 // window manager leaves that edge to the control (its client area is not inset).
 RECT InnerClientRect(HWND hwnd);

@@ -73,9 +73,18 @@ LRESULT OnGetSel(const EditState& s, WPARAM startOut, LPARAM endOut) {
   return MAKELRESULT(start, end);
 }
 
-void OnLimitText(EditState& s, WPARAM limit) {
-  size_t maximum = s.rich ? kRichEditDefaultMaximum : kEditMaximumLimit;
-  s.model.SetLimit(limit == 0 || limit > kEditMaximumLimit ? maximum : static_cast<size_t>(limit));
+// 0 asks for the most: 0x7FFFFFFE characters in a single-line edit,
+// 0xFFFFFFFF in a multi-line one (what EM_GETLIMITTEXT then answers); a rich
+// edit keeps its own maximum.
+void OnLimitText(HWND hwnd, EditState& s, WPARAM limit) {
+  if (s.rich) {
+    s.model.SetLimit(limit == 0 || limit > kEditMaximumLimit ? kRichEditDefaultMaximum : static_cast<size_t>(limit));
+  } else if (IsMultiline(hwnd)) {
+    s.model.SetLimit(limit == 0 || limit > kEditMultilineMaximumLimit ? kEditMultilineMaximumLimit
+                                                                      : static_cast<size_t>(limit));
+  } else {
+    s.model.SetLimit(limit == 0 || limit > kEditMaximumLimit ? kEditMaximumLimit : static_cast<size_t>(limit));
+  }
 }
 
 LRESULT OnSetReadOnly(HWND hwnd, WPARAM readOnly) {
@@ -148,7 +157,11 @@ void ReplaceSelectionAsUser(HWND hwnd, EditState& s, std::string_view insert) {
 LRESULT EditWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, bool rich) {
   EditState* s = ControlState<EditState>(hwnd, msg);
   if (!s) return msg == WM_NCCREATE ? FALSE : DefWindowProcA(hwnd, msg, wParam, lParam);
-  if (msg == WM_NCCREATE) s->rich = rich;
+  if (msg == WM_NCCREATE) {
+    s->rich = rich;
+    // A plain edit starts at 30000 characters; a rich edit at the model's 32767.
+    if (!rich) s->model.SetLimit(kEditDefaultLimit);
+  }
   LRESULT result = 0;
   if (HandleCommonMessage(hwnd, msg, *s, PaintEdit, &result)) return result;
   switch (msg) {
@@ -210,7 +223,7 @@ LRESULT EditWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, bool r
       ReplaceSelectionAsUser(hwnd, *s, lParam ? reinterpret_cast<const char*>(lParam) : "");
       return 0;
     case EM_LIMITTEXT:
-      OnLimitText(*s, wParam);
+      OnLimitText(hwnd, *s, wParam);
       return 0;
     case EM_GETLIMITTEXT:
       return static_cast<LRESULT>(s->model.Limit());

@@ -31,6 +31,9 @@ struct EditState {
 
 constexpr int kEditMargin = 2;
 constexpr size_t kEditMaximumLimit = 0x7FFFFFFE;
+constexpr size_t kEditMultilineMaximumLimit = 0xFFFFFFFF;
+// What a new plain edit lets a user type before EM_LIMITTEXT.
+constexpr size_t kEditDefaultLimit = 30000;
 
 inline bool IsMultiline(HWND hwnd) {
   return (GetWindowLongA(hwnd, GWL_STYLE) & ES_MULTILINE) != 0;

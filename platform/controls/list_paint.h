@@ -9,8 +9,9 @@
 
 namespace qz::controls {
 
-// Left padding of item text.
-constexpr int kListTextIndent = 2;
+// Item text starts one pixel in from the row's left edge, in the list box and
+// in the combo box's drop-down list alike.
+constexpr int kListTextIndent = 1;
 
 struct ListRows {
   RECT area;       // where rows are drawn

@@ -86,11 +86,12 @@ LRESULT OnSetCurSel(HWND hwnd, ListBoxState& s, WPARAM wParam) {
   return index;
 }
 
+// TRUE on success, as the platform answers (not LB_OKAY, which is 0).
 LRESULT OnSetItemData(ListBoxState& s, WPARAM wParam, LPARAM data) {
   int index = static_cast<int>(wParam);
   if (!s.items.Valid(index)) return LB_ERR;
   s.items.At(index).data = static_cast<ULONG_PTR>(data);
-  return LB_OKAY;
+  return TRUE;
 }
 
 LRESULT OnSetTopIndex(HWND hwnd, ListBoxState& s, WPARAM wParam) {
@@ -109,8 +110,9 @@ LRESULT OnSetItemHeight(HWND hwnd, ListBoxState& s, LPARAM lParam) {
   return LB_OKAY;
 }
 
-// Stops are in dialog units (a quarter of the average character width of the
-// system font): none = the default spacing, one = a stop every n units.
+// Stops are in dialog units, a quarter of the average character width of the
+// list box's own font at the time of the call (a later WM_SETFONT does not
+// move them): none = the default spacing, one = a stop every n units.
 LRESULT OnSetTabStops(HWND hwnd, ListBoxState& s, WPARAM count, LPARAM stops) {
   if (!(StyleOf(hwnd) & LBS_USETABSTOPS)) return FALSE;
   if (count == 0) {
@@ -118,7 +120,7 @@ LRESULT OnSetTabStops(HWND hwnd, ListBoxState& s, WPARAM count, LPARAM stops) {
   } else {
     if (!stops) return FALSE;
     const INT* units = reinterpret_cast<const INT*>(stops);
-    int base = LOWORD(GetDialogBaseUnits());
+    int base = AverageCharWidth(hwnd, s.font);
     s.tabStops.clear();
     for (WPARAM i = 0; i < count; ++i) s.tabStops.push_back(MulDiv(units[i], base, 4));
   }

@@ -35,12 +35,13 @@ bool IsRichEditLibrary(LPCSTR name) {
 void RegisterSystemClasses() {
   // Buttons, edits, lists and combos see WM_LBUTTONDBLCLK as the platform's do;
   // the track bar does not, so that a fast second click still presses it.
-  Register("BUTTON", ButtonProc, CS_DBLCLKS, IDC_ARROW);
-  Register("STATIC", StaticProc, 0, IDC_ARROW);
-  Register("EDIT", EditProc, CS_DBLCLKS, IDC_IBEAM);
+  // The names are spelt as GetClassName gives them; lookups ignore case.
+  Register("Button", ButtonProc, CS_DBLCLKS, IDC_ARROW);
+  Register("Static", StaticProc, 0, IDC_ARROW);
+  Register("Edit", EditProc, CS_DBLCLKS, IDC_IBEAM);
   Register(RICHEDIT_CLASSA, RichEditProc, CS_DBLCLKS, IDC_IBEAM);
-  Register("LISTBOX", ListBoxProc, CS_DBLCLKS, IDC_ARROW);
-  Register("COMBOBOX", ComboBoxProc, CS_DBLCLKS, IDC_ARROW);
+  Register("ListBox", ListBoxProc, CS_DBLCLKS, IDC_ARROW);
+  Register("ComboBox", ComboBoxProc, CS_DBLCLKS, IDC_ARROW);
   Register(TRACKBAR_CLASSA, TrackBarProc, 0, IDC_ARROW);
 }
 

@@ -1,5 +1,5 @@
 #include <algorithm>
-#include <cmath>
+#include <cstdint>
 #include <utility>
 
 #include "strokes.h"
@@ -8,58 +8,106 @@ using namespace qz::gdi;
 
 namespace {
 
-// The digital ellipse inscribed in a half-open box: a pixel belongs to it when
-// its centre lies inside the ellipse through the box's outer edges. Worked in
-// doubled coordinates from the centre so that it is exact and symmetric.
-class EllipseRows {
+// One row of the lower-right quarter of an ellipse's outline, box-relative:
+// the outline pixels of that row run from column `x0` to `x1` inclusive.
+struct QuarterRow {
+  int64_t y;
+  int64_t x0, x1;
+};
+
+// The platform's integer ellipse in a w x h box (right and bottom edges
+// excluded): the outermost pixels lie on the first and last rows and columns.
+// With a = w - 1 and b = h - 1 the trace starts at (w - 1, h / 2) and walks a
+// midpoint error term, dx = 4b^2(1 - a), dy = 4a^2(1 + b % 2), err = dx + dy +
+// a^2(b % 2), stepping x - 1 when 2err >= dx and y + 1 when 2err <= dy (both
+// tested on the same 2err), until x < w / 2; the quarter is mirrored about the
+// box centre. A box with a side of 2 or less is a rectangle. Where a tall,
+// narrow trace stops short of the last row, its last column runs straight on
+// to it, so the outline is closed and reaches every side of the box.
+// Rows come out one at a time from h / 2 down, with no storage: the walk is
+// as long as the box is wide and high.
+class EllipseQuarter {
  public:
-  explicit EllipseRows(const RECT& box)
-      : box_(box), w_(box.right - box.left), h_(box.bottom - box.top), sum_x_(int64_t{box.left} + box.right) {}
+  EllipseQuarter(int64_t w, int64_t h) : w_(w), h_(h), row_(h / 2), x_(w - 1), y_(h / 2), lastX_(w - 1) {
+    rectangle_ = w <= 2 || h <= 2;
+    Wide a = w - 1, b = h - 1, odd = b % 2;
+    asq_ = 8 * a * a;
+    bsq_ = 8 * b * b;
+    dx_ = 4 * b * b * (1 - a);
+    dy_ = 4 * a * a * (1 + odd);
+    err_ = dx_ + dy_ + a * a * odd;
+  }
 
-  // Boxes beyond 2^28 pixels would overflow the exact arithmetic; they draw nothing.
-  bool Empty() const { return w_ <= 0 || h_ <= 0 || w_ > (1 << 28) || h_ > (1 << 28); }
-
-  // The pixels [*x0, *x1) of row y inside the ellipse; false if none.
-  bool Span(int y, int* x0, int* x1) const {
-    if (Empty() || y < box_.top || y >= box_.bottom) return false;
-    int64_t Y = 2 * int64_t{y} + 1 - (int64_t{box_.top} + box_.bottom);
-    using Wide = __int128;
-    Wide w2 = Wide(w_) * w_, h2 = Wide(h_) * h_;
-    Wide room = w2 * h2 - Wide(Y) * Y * w2;  // X^2 * h^2 must not exceed this
-    if (room < 0) return false;
-    int64_t X = static_cast<int64_t>(std::sqrt(static_cast<double>(room) / static_cast<double>(h2)));
-    while (X > 0 && Wide(X) * X * h2 > room) --X;
-    while (Wide(X + 1) * (X + 1) * h2 <= room) ++X;
-    // Pixel centres sit at offsets of the box width's opposite parity.
-    if ((X & 1) == (w_ & 1)) --X;
-    if (X < 0) return false;
-    *x0 = static_cast<int>((sum_x_ - X - 1) / 2);
-    *x1 = static_cast<int>((sum_x_ + X - 1) / 2) + 1;
+  bool Next(QuarterRow* out) {
+    if (row_ >= h_) return false;
+    if (rectangle_) {
+      *out = QuarterRow{row_, row_ == h_ - 1 ? w_ / 2 : w_ - 1, w_ - 1};
+    } else if (x_ < w_ / 2) {
+      *out = QuarterRow{row_, lastX_, lastX_};
+    } else {
+      int64_t right = x_;
+      while (x_ >= w_ / 2 && y_ == row_) {
+        lastX_ = x_;
+        Step();
+      }
+      *out = QuarterRow{row_, lastX_, right};
+    }
+    ++row_;
     return true;
   }
 
-  // The pixels of row y whose four neighbours are all inside: the fill.
-  bool Interior(int y, int* x0, int* x1) const {
-    int a0, a1, b0, b1, c0, c1;
-    if (!Span(y, &a0, &a1) || !Span(y - 1, &b0, &b1) || !Span(y + 1, &c0, &c1)) return false;
-    *x0 = std::max({a0 + 1, b0, c0});
-    *x1 = std::min({a1 - 1, b1, c1});
-    return *x0 < *x1;
+ private:
+  using Wide = __int128;  // 4b^2(1 - a) needs about 3 x 28 bits
+
+  void Step() {
+    Wide e2 = 2 * err_;
+    if (e2 >= dx_) {
+      --x_;
+      dx_ += bsq_;
+      err_ += dx_;
+    }
+    if (e2 <= dy_) {
+      ++y_;
+      dy_ += asq_;
+      err_ += dy_;
+    }
   }
 
- private:
-  RECT box_;
   int64_t w_, h_;
-  int64_t sum_x_;
+  bool rectangle_;
+  int64_t row_;  // the next row handed out
+  int64_t x_, y_;
+  int64_t lastX_;  // the last column traced
+  Wide asq_, bsq_, dx_, dy_, err_;
 };
 
-void FillSpan(const Raster& raster, int y, int x0, int x1, uint32_t pixel, int rop) {
-  if (x0 < x1) FillBox(raster, RECT{x0, y, x1, y + 1}, pixel, rop);
+// Half-open column ranges of one row of an ellipse, in canvas coordinates.
+struct RowSpans {
+  int64_t left, right;      // the whole row of the shape
+  int64_t inLeft, inRight;  // inside the outline (may be empty)
+};
+
+// The row of a box at `left` whose quarter row is `q` (w wide).
+RowSpans SpansOf(int64_t left, int64_t w, const QuarterRow& q) {
+  return RowSpans{left + w - 1 - q.x1, left + q.x1 + 1, left + w - q.x0, left + q.x0};
 }
+
+void FillSpan(const Raster& raster, int y, int64_t x0, int64_t x1, uint32_t pixel, int rop) {
+  x0 = std::max<int64_t>(x0, raster.limit.left);
+  x1 = std::min<int64_t>(x1, raster.limit.right);
+  if (x0 < x1) FillBox(raster, RECT{static_cast<LONG>(x0), y, static_cast<LONG>(x1), y + 1}, pixel, rop);
+}
+
+// Boxes beyond 2^28 pixels a side draw nothing: the walk would take too long.
+constexpr int64_t kLargestSide = int64_t{1} << 28;
 
 }  // namespace
 
-// A pen wider than one pixel draws inside the box, as PS_INSIDEFRAME does.
+// The brush fills inside the outline and the pen draws the outline, so each
+// pixel is drawn once (an XOR ellipse drawn twice restores the picture). A pen
+// wider than one pixel draws inside the box, as PS_INSIDEFRAME does: its ring
+// reaches in to the outline of the box inset by the pen width less one. With
+// a null pen the brush fills the whole shape.
 BOOL Ellipse(HDC hdc, int left, int top, int right, int bottom) {
   Dc* dc = DcOf(hdc);
   if (!dc) return FALSE;
@@ -67,29 +115,46 @@ BOOL Ellipse(HDC hdc, int left, int top, int right, int bottom) {
   if (!MakeRaster(*dc, &raster)) return TRUE;
   if (right < left) std::swap(left, right);
   if (bottom < top) std::swap(top, bottom);
-  RECT box{static_cast<LONG>(left + raster.offset.x), static_cast<LONG>(top + raster.offset.y),
-           static_cast<LONG>(right + raster.offset.x), static_cast<LONG>(bottom + raster.offset.y)};
-  EllipseRows outer(box);
-  if (outer.Empty()) return TRUE;
+  int64_t x = int64_t{left} + raster.offset.x, y = int64_t{top} + raster.offset.y;
+  int64_t w = int64_t{right} - left, h = int64_t{bottom} - top;
+  if (w <= 0 || h <= 0 || w > kLargestSide || h > kLargestSide) return TRUE;
+  // Only the rows inside the clip are drawn; the walk stops past the last.
+  int64_t first = std::max<int64_t>(y, raster.limit.top), last = std::min<int64_t>(y + h, raster.limit.bottom);
+  if (first >= last) return TRUE;
+  int64_t lastQuarterRow = std::max(last - 1 - y, y + h - 1 - first);
+
   bool pen = PenDraws(*dc);
   bool brush = dc->brush && !dc->brush->hollow;
-  int inset = pen ? dc->pen->width - 1 : 0;
-  EllipseRows inner(RECT{box.left + inset, box.top + inset, box.right - inset, box.bottom - inset});
+  int64_t inset = pen ? dc->pen->width - 1 : 0;
+  int64_t innerW = w - 2 * inset, innerH = h - 2 * inset;
+  bool hasInner = innerW > 0 && innerH > 0;
+  EllipseQuarter outer(w, h), inner(hasInner ? innerW : 1, hasInner ? innerH : 1);
   int rop = dc->state.rop2;
-  int y0 = std::max(box.top, raster.limit.top), y1 = std::min(box.bottom, raster.limit.bottom);
-  for (int y = y0; y < y1; ++y) {
-    int o0, o1;
-    if (!outer.Span(y, &o0, &o1)) continue;
-    int i0 = o1, i1 = o1;
+
+  QuarterRow q, in{};
+  bool innerRow = false;
+  while (outer.Next(&q) && q.y <= lastQuarterRow) {
+    // The inner trace starts on the same row: (h - 2 inset) / 2 + inset = h / 2.
+    if (hasInner) innerRow = inner.Next(&in);
+    RowSpans s = SpansOf(x, w, q);
+    int64_t i0 = s.right, i1 = s.right;
     if (!pen) {
-      i0 = o0;
-    } else if (!inner.Interior(y, &i0, &i1)) {
-      i0 = i1 = o1;
+      i0 = s.left;
+    } else if (innerRow) {
+      RowSpans t = SpansOf(x + inset, innerW, in);
+      i0 = std::max(t.inLeft, s.left);
+      i1 = std::min(t.inRight, s.right);
+      if (i0 >= i1) i0 = i1 = s.right;
     }
-    if (brush) FillSpan(raster, y, i0, i1, dc->brush->pixel, rop);
-    if (pen) {
-      FillSpan(raster, y, o0, i0, dc->pen->pixel, rop);
-      FillSpan(raster, y, std::max(i1, i0), o1, dc->pen->pixel, rop);
+    int64_t rows[2] = {y + q.y, y + h - 1 - q.y};
+    for (int k = 0; k < (rows[0] == rows[1] ? 1 : 2); ++k) {
+      if (rows[k] < first || rows[k] >= last) continue;
+      int row = static_cast<int>(rows[k]);
+      if (brush) FillSpan(raster, row, i0, i1, dc->brush->pixel, rop);
+      if (pen) {
+        FillSpan(raster, row, s.left, i0, dc->pen->pixel, rop);
+        FillSpan(raster, row, i1, s.right, dc->pen->pixel, rop);
+      }
     }
   }
   return TRUE;

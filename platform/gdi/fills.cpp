@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <utility>
 
 #include "dc.h"
@@ -16,13 +17,17 @@ bool LogicalBox(const Raster& raster, const RECT* rect, RECT* box) {
 }  // namespace
 
 // Fills with the brush alone: the selected pen, brush and ROP do not apply.
+// A reversed rectangle (right < left or bottom < top) fills its normalised
+// rectangle, as the platform's pattern blit does with a negative extent.
 int FillRect(HDC hdc, const RECT* rect, HBRUSH brush) {
   Dc* dc = DcOf(hdc);
   Brush* b = BrushForFill(brush);
   if (!dc || !b || !rect) return 0;
+  RECT normal{std::min(rect->left, rect->right), std::min(rect->top, rect->bottom), std::max(rect->left, rect->right),
+              std::max(rect->top, rect->bottom)};
   Raster raster;
   RECT box;
-  if (!b->hollow && MakeRaster(*dc, &raster) && LogicalBox(raster, rect, &box))
+  if (!b->hollow && MakeRaster(*dc, &raster) && LogicalBox(raster, &normal, &box))
     FillBox(raster, box, b->pixel, R2_COPYPEN);
   return 1;
 }

@@ -84,6 +84,11 @@ typedef void(CALLBACK* TIMERPROC)(HWND, UINT, UINT_PTR, DWORD);
 #define WS_HSCROLL 0x00100000L
 #define WS_GROUP 0x00020000L
 #define WS_TABSTOP 0x00010000L
+#define WS_SYSMENU 0x00080000L
+#define WS_THICKFRAME 0x00040000L
+#define WS_MINIMIZEBOX 0x00020000L
+#define WS_MAXIMIZEBOX 0x00010000L
+#define WS_OVERLAPPEDWINDOW (WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_MINIMIZEBOX | WS_MAXIMIZEBOX)
 
 #define WS_EX_NOPARENTNOTIFY 0x00000004L
 #define WS_EX_ACCEPTFILES 0x00000010L
@@ -571,6 +576,8 @@ BOOL PostMessageA(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
 LRESULT DefWindowProcA(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
 LRESULT CallWindowProcA(WNDPROC proc, HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
 BOOL PeekMessageA(LPMSG msg, HWND hwnd, UINT filterMin, UINT filterMax, UINT remove);
+BOOL GetMessageA(LPMSG msg, HWND hwnd, UINT filterMin, UINT filterMax);
+void PostQuitMessage(int exitCode);
 BOOL TranslateMessage(const MSG* msg);
 LRESULT DispatchMessageA(const MSG* msg);
 BOOL IsDialogMessageA(HWND dialog, LPMSG msg);
@@ -578,6 +585,7 @@ DWORD GetMessageTime();
 #define SendMessage SendMessageA
 #define PostMessage PostMessageA
 #define DefWindowProc DefWindowProcA
+#define GetMessage GetMessageA
 
 HHOOK SetWindowsHookExA(int idHook, HOOKPROC proc, HINSTANCE instance, DWORD threadId);
 BOOL UnhookWindowsHookEx(HHOOK hook);
@@ -604,6 +612,7 @@ HWND GetFocus();
 short GetAsyncKeyState(int vkey);
 short GetKeyState(int vkey);
 BOOL GetCursorPos(LPPOINT point);
+BOOL SetCursorPos(int x, int y);
 HCURSOR SetCursor(HCURSOR cursor);
 HCURSOR GetCursor();
 HCURSOR LoadCursorA(HINSTANCE instance, LPCSTR name);
@@ -618,6 +627,11 @@ HANDLE LoadImageA(HINSTANCE instance, LPCSTR name, UINT type, int width, int hei
 UINT_PTR SetTimer(HWND hwnd, UINT_PTR id, UINT elapse, TIMERPROC proc);
 BOOL KillTimer(HWND hwnd, UINT_PTR id);
 DWORD GetTickCount();
+void Sleep(DWORD milliseconds);
+
+// ---- modules ----
+HMODULE GetModuleHandleA(LPCSTR name);
+#define GetModuleHandle GetModuleHandleA
 
 // ---- system metrics ----
 DWORD GetSysColor(int index);

@@ -64,38 +64,49 @@ static void PressDefaultButton(Window* dialog, Window* focus, LRESULT focusCode)
   Send(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(handle));
 }
 
+// Tab, Enter and Escape as dialog navigation, unless the target's
+// WM_GETDLGCODE keeps the key for itself. True when the key was used.
+static bool NavigationKey(Window* d, Window* target, LPMSG msg) {
+  Platform& p = P();
+  int vk = static_cast<int>(msg->wParam);
+  if (vk != VK_TAB && vk != VK_RETURN && vk != VK_ESCAPE) return false;
+  LRESULT code = Send(target, WM_GETDLGCODE, msg->wParam, reinterpret_cast<LPARAM>(msg));
+  if (d->dead) return true;
+  switch (vk) {
+    case VK_TAB:
+      if (code & (DLGC_WANTTAB | DLGC_WANTALLKEYS)) return false;
+      MoveTabFocus(d, GetKeyState(VK_SHIFT) < 0);
+      return true;
+    case VK_RETURN:
+      if (code & DLGC_WANTALLKEYS) return false;
+      PressDefaultButton(d, target->dead || target->handle != p.focus ? nullptr : target, code);
+      return true;
+    default:
+      if (code & DLGC_WANTALLKEYS) return false;
+      Send(d, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(d->handle, IDCANCEL)));
+      return true;
+  }
+}
+
 }  // namespace qz::user
 
 using namespace qz::user;
 
 // Keyboard navigation in a panel of controls: Tab and Shift+Tab move the
 // focus, Enter and Escape press OK/the default button and Cancel, unless the
-// focus control's WM_GETDLGCODE keeps the key. Other messages are left to
-// the caller to translate and dispatch.
+// focus control's WM_GETDLGCODE keeps the key. Every other message meant for
+// the dialog or one of its children (keys the control keeps, characters,
+// mouse, posted messages) is translated and dispatched here, and reported
+// handled, so the caller's loop does nothing more with it. Messages for other
+// windows are left to the caller (FALSE).
 BOOL IsDialogMessageA(HWND dialog, LPMSG msg) {
-  Platform& p = P();
   Window* d = Find(dialog);
-  if (!d || !msg || msg->message != WM_KEYDOWN) return FALSE;
+  if (!d || !msg) return FALSE;
   Window* target = Find(msg->hwnd);
   if (!target || (target != d && !IsDescendant(d, target))) return FALSE;
-  int vk = static_cast<int>(msg->wParam);
-  if (vk != VK_TAB && vk != VK_RETURN && vk != VK_ESCAPE) return FALSE;
   Hold hold;
-  LRESULT code = Send(target, WM_GETDLGCODE, msg->wParam, reinterpret_cast<LPARAM>(msg));
-  if (d->dead) return TRUE;
-  switch (vk) {
-    case VK_TAB:
-      if (code & (DLGC_WANTTAB | DLGC_WANTALLKEYS)) return FALSE;
-      MoveTabFocus(d, GetKeyState(VK_SHIFT) < 0);
-      return TRUE;
-    case VK_RETURN:
-      if (code & DLGC_WANTALLKEYS) return FALSE;
-      PressDefaultButton(d, target->dead || target->handle != p.focus ? nullptr : target, code);
-      return TRUE;
-    case VK_ESCAPE:
-      if (code & DLGC_WANTALLKEYS) return FALSE;
-      Send(d, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(dialog, IDCANCEL)));
-      return TRUE;
-  }
-  return FALSE;
+  if (msg->message == WM_KEYDOWN && NavigationKey(d, target, msg)) return TRUE;
+  TranslateMessage(msg);
+  DispatchMessageA(msg);
+  return TRUE;
 }

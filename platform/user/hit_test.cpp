@@ -9,8 +9,7 @@ static Window* Deepest(Window* w, POINT screen) {
   Hold hold;
   POINT origin = ClientOriginOnScreen(w);
   bool inClient = !w->parent || PointInRect(OffsetRectBy(ClientRect(w), origin.x, origin.y), screen);
-  for (size_t i = inClient ? w->children.size() : 0; i-- > 0;) {
-    if (i >= w->children.size()) continue;
+  for (size_t i = 0; inClient && i < w->children.size(); ++i) {
     Window* c = w->children[i];
     if (!(c->style & WS_VISIBLE) || !PointInRect(WindowRectOnScreen(c), screen)) continue;
     if (c->style & WS_DISABLED) return IsTopLevel(c) ? c : w;
@@ -31,13 +30,13 @@ HWND WindowFromPoint(POINT screenPoint) {
   return w ? w->handle : nullptr;
 }
 
-// The immediate child under a client point, hidden and disabled ones
+// The topmost immediate child under a client point, hidden and disabled ones
 // included; the parent itself when no child is there; null outside it.
 HWND ChildWindowFromPoint(HWND parent, POINT clientPoint) {
   Window* w = Find(parent);
   if (!w) return nullptr;
   if (!PointInRect(ClientRect(w), clientPoint)) return nullptr;
-  for (size_t i = w->children.size(); i-- > 0;)
-    if (PointInRect(w->children[i]->rect, clientPoint)) return w->children[i]->handle;
+  for (Window* c : w->children)
+    if (PointInRect(c->rect, clientPoint)) return c->handle;
   return w->handle;
 }

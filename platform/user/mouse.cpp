@@ -80,7 +80,10 @@ static void Accept(const QueuedInput& ev, Window* target, MSG* m) {
     DetectDoubleClick(ev, target, m);
     // What DefWindowProc's WM_SETCURSOR would do, without the message.
     if (!p.capture && target->cls && target->cls->info.hCursor) p.cursor = target->cls->info.hCursor;
-    if (IsButtonDown(m->message) && !IsTopLevel(target)) NotifyParents(target, m->message, &ev.screen);
+    // Every press over a child tells its ancestors, a double click's second
+    // press too (as the press it was, not the double click it became);
+    // nothing is told while a window holds the capture.
+    if (IsButtonDown(ev.message) && !p.capture && !IsTopLevel(target)) NotifyParents(target, ev.message, &ev.screen);
   } else if (ev.message == WM_KEYDOWN || ev.message == WM_KEYUP) {
     if (ev.wParam < 256) p.syncKeys[ev.wParam] = ev.message == WM_KEYDOWN;
   }
@@ -130,13 +133,7 @@ void ClearInput() {
   p.lastDownWindow = nullptr;
 }
 
-}  // namespace qz::user
-
-namespace qz {
-
-using namespace user;
-
-void InjectMouse(UINT msg, POINT screen) {
+static void QueueMouse(UINT msg, POINT screen) {
   Platform& p = P();
   p.cursorPos = screen;
   bool down;
@@ -148,6 +145,20 @@ void InjectMouse(UINT msg, POINT screen) {
   if (p.asyncKeys[VK_SHIFT]) flags |= MK_SHIFT;
   if (p.asyncKeys[VK_CONTROL]) flags |= MK_CONTROL;
   p.input.PushBack(QueuedInput{msg, flags, 0, screen, p.now});
+}
+
+}  // namespace qz::user
+
+namespace qz {
+
+using namespace user;
+
+// A press or release away from the pointer first moves the pointer there, as
+// a real mouse does: a WM_MOUSEMOVE to the new point comes before it.
+void InjectMouse(UINT msg, POINT screen) {
+  Platform& p = P();
+  if (msg != WM_MOUSEMOVE && (screen.x != p.cursorPos.x || screen.y != p.cursorPos.y)) QueueMouse(WM_MOUSEMOVE, screen);
+  QueueMouse(msg, screen);
 }
 
 void InjectMouseAt(HWND hwnd, UINT msg, int x, int y) {
@@ -199,5 +210,14 @@ HWND GetCapture() {
 BOOL GetCursorPos(LPPOINT point) {
   if (!point) return FALSE;
   *point = P().cursorPos;
+  return TRUE;
+}
+
+// Moving the pointer is input like any other: the window under the new point
+// (or the capture window) gets a WM_MOUSEMOVE when the queue is next read.
+// The screen has no edge here, so the point is taken as it is.
+BOOL SetCursorPos(int x, int y) {
+  Platform& p = P();
+  if (x != p.cursorPos.x || y != p.cursorPos.y) QueueMouse(WM_MOUSEMOVE, POINT{x, y});
   return TRUE;
 }

@@ -32,6 +32,7 @@ void ResetPlatform() {
   ClearTimers();
   ClearInput();
   p.posted.Clear();
+  p.quitPending = false;
   p.capture = nullptr;
   p.focus = nullptr;
   p.cursor = nullptr;
@@ -52,4 +53,16 @@ LONG GetDialogBaseUnits() {
 
 BOOL MessageBeep(UINT) {
   return TRUE;
+}
+
+namespace {
+// The process's own module handle: any stable non-null address.
+char processModule;
+}  // namespace
+
+// The process itself is the only module known by name here: a null name gives
+// its handle (what a host passes to RegisterClass and CreateWindow), any
+// other name null, as for a library that is not loaded.
+HMODULE GetModuleHandleA(LPCSTR name) {
+  return name ? nullptr : reinterpret_cast<HMODULE>(&processModule);
 }

@@ -28,12 +28,23 @@ static bool NextPaint(HWND hwnd, MSG* out) {
   return true;
 }
 
-// Posted messages come before input, input before paints, paints before
-// timer ticks; paints and ticks are made up at fetch time, never queued.
+// WM_QUIT of PostQuitMessage, once no posted message is left.
+static bool NextQuit(UINT min, UINT max, bool remove, MSG* out) {
+  Platform& p = P();
+  if (!p.quitPending || !InRange(WM_QUIT, min, max)) return false;
+  *out = MSG{nullptr, WM_QUIT, static_cast<WPARAM>(p.quitCode), 0, p.now, p.cursorPos};
+  if (remove) p.quitPending = false;
+  return true;
+}
+
+// Posted messages come before a quit, a quit before input, input before
+// paints, paints before timer ticks; paints and ticks are made up at fetch
+// time, never queued.
 bool Fetch(MSG* msg, HWND hwnd, UINT min, UINT max, bool remove, bool timers, bool* queued) {
   Platform& p = P();
   *queued = true;
-  bool found = NextPosted(hwnd, min, max, remove, msg) || NextInputMessage(hwnd, min, max, remove, msg);
+  bool found = NextPosted(hwnd, min, max, remove, msg) || NextQuit(min, max, remove, msg) ||
+               NextInputMessage(hwnd, min, max, remove, msg);
   if (!found) {
     *queued = false;
     found = (InRange(WM_PAINT, min, max) && NextPaint(hwnd, msg)) ||
@@ -94,6 +105,32 @@ BOOL PeekMessageA(LPMSG msg, HWND hwnd, UINT filterMin, UINT filterMax, UINT rem
   if (!msg) return FALSE;
   bool queued;
   return Fetch(msg, hwnd, filterMin, filterMax, (remove & PM_REMOVE) != 0, true, &queued);
+}
+
+// Waits as a real loop does: when nothing is pending the virtual clock runs
+// on to the next timer tick this call may take. With nothing pending and no
+// timer nothing could ever arrive (input comes only from the host), so it
+// answers as if the application had quit: FALSE with WM_QUIT (exit code 0)
+// and the loop ends. -1 for a missing MSG or a window that does not exist.
+BOOL GetMessageA(LPMSG msg, HWND hwnd, UINT filterMin, UINT filterMax) {
+  Platform& p = P();
+  if (!msg || (hwnd && hwnd != reinterpret_cast<HWND>(-1) && !Find(hwnd))) return -1;
+  bool queued;
+  while (!Fetch(msg, hwnd, filterMin, filterMax, true, true, &queued)) {
+    DWORD due = 0;
+    if (!InRange(WM_TIMER, filterMin, filterMax) || !NextTimerDue(hwnd, &due) || due <= p.now) {
+      *msg = MSG{nullptr, WM_QUIT, 0, 0, p.now, p.cursorPos};
+      return FALSE;
+    }
+    p.now = due;
+  }
+  return msg->message == WM_QUIT ? FALSE : TRUE;
+}
+
+void PostQuitMessage(int exitCode) {
+  Platform& p = P();
+  p.quitPending = true;
+  p.quitCode = exitCode;
 }
 
 // A WM_TIMER whose lParam names a callback runs that callback, but only one

@@ -11,8 +11,10 @@ bool CaptureScreen(const RECT& area, int* width, int* height, std::vector<uint32
   int cw = std::max(0, static_cast<int>(area.right - area.left));
   int ch = std::max(0, static_cast<int>(area.bottom - area.top));
   pixels->assign(static_cast<size_t>(cw) * ch, 0);
-  // Later top-level windows lie above earlier ones, so copying in order leaves the topmost.
-  for (const Window* top : P().desktop->children) {
+  // Copied from the bottom of the z-order up, so the topmost is left on top.
+  const auto& tops = P().desktop->children;
+  for (auto it = tops.rbegin(); it != tops.rend(); ++it) {
+    const Window* top = *it;
     const Surface* s = top->surface.get();
     if (!(top->style & WS_VISIBLE) || !s) continue;
     RECT onSurface =

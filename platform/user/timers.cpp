@@ -25,6 +25,14 @@ bool DueTimer(HWND filter, MSG* out, bool remove) {
   return true;
 }
 
+bool NextTimerDue(HWND filter, DWORD* due) {
+  const Timer* next = nullptr;
+  for (const Timer& t : P().timers)
+    if (ForWindow(t.hwnd, filter) && (!next || t.due < next->due)) next = &t;
+  if (next) *due = next->due;
+  return next != nullptr;
+}
+
 void KillTimersOf(HWND hwnd) {
   auto& timers = P().timers;
   timers.erase(std::remove_if(timers.begin(), timers.end(), [hwnd](const Timer& t) { return t.hwnd == hwnd; }),
@@ -102,4 +110,10 @@ BOOL KillTimer(HWND hwnd, UINT_PTR id) {
 
 DWORD GetTickCount() {
   return P().now;
+}
+
+// The thread sleeps: the virtual clock moves on and nothing is dispatched, so
+// timers that fell due meanwhile each have one tick waiting.
+void Sleep(DWORD milliseconds) {
+  P().now += milliseconds;
 }

@@ -89,11 +89,13 @@ static void ValidateArea(Window* w, const RECT* clientRect, bool allChildren) {
   }
 }
 
+// Parents before children and, among siblings, the bottom one first, so a
+// sibling above paints over one below.
 Window* FirstDirty(Window* w) {
   if (!(w->style & WS_VISIBLE)) return nullptr;
   if (w->dirty) return w;
-  for (Window* c : w->children)
-    if (Window* d = FirstDirty(c)) return d;
+  for (size_t i = w->children.size(); i-- > 0;)
+    if (Window* d = FirstDirty(w->children[i])) return d;
   return nullptr;
 }
 
@@ -113,7 +115,9 @@ void PaintTree(Window* w) {
   Hold hold;
   if (!(w->style & WS_VISIBLE)) return;
   if (w->dirty) PaintNow(w, false);
-  for (size_t i = 0; !w->dead && i < w->children.size(); ++i) PaintTree(w->children[i]);
+  // Bottom sibling first; a child destroyed meanwhile shortens the list.
+  for (size_t i = w->children.size(); !w->dead && i-- > 0;)
+    if (i < w->children.size()) PaintTree(w->children[i]);
 }
 
 static void EraseNow(Window* w) {

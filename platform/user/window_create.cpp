@@ -69,8 +69,12 @@ HWND CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR windowName, DWORD s
   w->extra.assign(static_cast<size_t>(cls->info.cbWndExtra), 0);
   w->owner = owner;
   w->parent = parent;
-  parent->children.push_back(w);
-  if (topLevel) CreateTopLevelSurface(w);
+  if (topLevel) {
+    parent->children.insert(parent->children.begin(), w);
+    CreateTopLevelSurface(w);
+  } else {
+    parent->children.push_back(w);
+  }
 
   CREATESTRUCTA cs{param, instance, menuOrId,    parentHandle, height,    width,
                    y,     x,        (LONG)style, windowName,   className, exStyle};

@@ -41,10 +41,11 @@ void ClipToVisible(const Window* w, bool clientArea, Region* region) {
   for (size_t i = 0; i + 1 < chain.size(); ++i) {
     const Window* a = chain[i];
     if (!(a->style & WS_CLIPSIBLINGS)) continue;
-    const auto& siblings = a->parent->children;
-    auto it = std::find(siblings.begin(), siblings.end(), a);
-    for (++it; it < siblings.end(); ++it)
-      if ((*it)->style & WS_VISIBLE) region->Subtract(OffsetRectBy((*it)->rect, origins[i].x, origins[i].y));
+    // The siblings above come before it in the z-order.
+    for (const Window* s : a->parent->children) {
+      if (s == a) break;
+      if (s->style & WS_VISIBLE) region->Subtract(OffsetRectBy(s->rect, origins[i].x, origins[i].y));
+    }
   }
 }
 

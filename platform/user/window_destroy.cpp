@@ -53,12 +53,17 @@ BOOL DestroyWindow(HWND hwnd) {
     if (t->owner == w) owned.push_back(t->handle);
   for (HWND t : owned) DestroyWindow(t);
 
-  // Hidden without moving the focus: destroying the focus window leaves none.
   if (w->style & WS_VISIBLE) {
     if (IsVisibleChain(w)) InvalidateParentArea(w);
     w->style &= ~WS_VISIBLE;
   }
   if (!IsTopLevel(w)) NotifyParents(w, WM_DESTROY, nullptr);
+  if (w->dead) return TRUE;
+  // A window that holds the focus, or contains the window that does, hands it
+  // to its parent before WM_DESTROY (a top-level window to nobody): the focus
+  // window gets WM_KILLFOCUS naming the parent while it still works, so an
+  // edit still tells its parent EN_KILLFOCUS.
+  MoveFocusOutOf(w);
   if (w->dead) return TRUE;
   SendDestroy(w);
   if (!w->dead) FinishDestroy(w);

@@ -26,15 +26,15 @@ static bool Reorder(Window* w, HWND after) {
   size_t to;
   uintptr_t a = reinterpret_cast<uintptr_t>(after);
   if (a == 1) {  // HWND_BOTTOM
-    to = 0;
-  } else if (a == 0 || a == static_cast<uintptr_t>(-1) || a == static_cast<uintptr_t>(-2)) {  // HWND_TOP, (NO)TOPMOST
     to = siblings.size() - 1;
+  } else if (a == 0 || a == static_cast<uintptr_t>(-1) || a == static_cast<uintptr_t>(-2)) {  // HWND_TOP, (NO)TOPMOST
+    to = 0;
   } else {
     Window* s = Find(after);
     if (!s || s->parent != w->parent || s == w) return false;
-    // Directly below `s`, which in creation order means just before it.
+    // Directly below `s`: just after it in the topmost-first order.
     size_t at = static_cast<size_t>(std::find(siblings.begin(), siblings.end(), s) - siblings.begin());
-    to = at > from ? at - 1 : at;
+    to = at > from ? at : at + 1;
   }
   if (to == from) return false;
   siblings.erase(siblings.begin() + from);

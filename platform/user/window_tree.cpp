@@ -26,7 +26,7 @@ HWND SetParent(HWND child, HWND newParent) {
   bool wasTop = IsTopLevel(w);
   Unlink(w);
   w->parent = np;
-  np->children.push_back(w);
+  np->children.insert(np->children.begin(), w);
   bool isTop = IsTopLevel(w);
   if (wasTop && !isTop) FreeSurface(w);
   if (isTop && !wasTop) CreateTopLevelSurface(w);

@@ -42,10 +42,13 @@ struct Window {
   LONG_PTR userData = 0;
   HINSTANCE instance = nullptr;
   std::string text;
-  RECT rect{};                    // in the parent's client coordinates (screen for top-levels)
-  Window* parent = nullptr;       // the desktop for top-level windows
-  Window* owner = nullptr;        // top-level windows only
-  std::vector<Window*> children;  // creation order; later ones lie above
+  RECT rect{};               // in the parent's client coordinates (screen for top-levels)
+  Window* parent = nullptr;  // the desktop for top-level windows
+  Window* owner = nullptr;   // top-level windows only
+  // Z-order, topmost first. A new child goes to the bottom, so siblings keep
+  // their creation order and the first-created lies on top (GW_CHILD); a new
+  // top-level window goes to the top.
+  std::vector<Window*> children;
   std::vector<unsigned char> extra;
   std::unique_ptr<Surface> surface;  // top-level windows only
   Region update;                     // client coordinates
@@ -107,6 +110,8 @@ struct Platform {
   Ring<MSG> posted;
   Ring<QueuedInput> input;
   MessageFilter filter = nullptr;
+  bool quitPending = false;  // PostQuitMessage: WM_QUIT once the posted messages are out
+  int quitCode = 0;
   DWORD now = 0;
   DWORD messageTime = 0;
 
@@ -249,6 +254,8 @@ bool TimerHasProc(HWND hwnd, UINT_PTR id, TIMERPROC proc);
 void ClearTimers();
 void ClearInput();
 bool DueTimer(HWND filter, MSG* out, bool remove);
+// When the next tick of a timer of `filter` falls due; false without timers.
+bool NextTimerDue(HWND filter, DWORD* due);
 bool NextInputMessage(HWND filter, UINT min, UINT max, bool remove, MSG* out);
 void MoveFocusOutOf(Window* w);
 char CharForKey(int vk, bool shift, bool control);

@@ -11,6 +11,47 @@ int Check(HWND button) {
   return static_cast<int>(SendMessageA(button, BM_GETCHECK, 0, 0));
 }
 
+// One recorded message, with the parameter that tells the steps of a press apart.
+struct Step {
+  HWND hwnd;
+  UINT message;
+  WPARAM wParam;
+  bool operator==(const Step&) const = default;
+};
+
+std::ostream& operator<<(std::ostream& out, const Step& s) {
+  return out << "{" << s.hwnd << " 0x" << std::hex << s.message << " " << std::dec << s.wParam << "}";
+}
+
+// The messages of a press and release: the input, the state messages a
+// button sends itself, the capture change and the parent's WM_COMMAND.
+std::vector<Step> PressSteps(const std::vector<qz::RecordedMessage>& all) {
+  std::vector<Step> out;
+  for (const qz::RecordedMessage& m : all) {
+    switch (m.message) {
+      case WM_LBUTTONDOWN:
+      case WM_LBUTTONUP:
+      case WM_KEYDOWN:
+      case WM_KEYUP:
+      case BM_SETSTATE:
+      case BM_SETCHECK:
+      case WM_COMMAND:
+        out.push_back(Step{m.hwnd, m.message, m.wParam});
+        break;
+      case WM_CAPTURECHANGED:
+        out.push_back(Step{m.hwnd, m.message, static_cast<WPARAM>(m.lParam)});
+        break;
+      default:
+        break;
+    }
+  }
+  return out;
+}
+
+WPARAM Handle(HWND hwnd) {
+  return reinterpret_cast<WPARAM>(hwnd);
+}
+
 TEST_F(Button, AutoThreeStateCyclesThroughIndeterminateOnClicks) {
   HWND box = Make("BUTTON", "Three", BS_AUTO3STATE, 10, 10, 120, 20, kId);
   std::vector<int> seen;
@@ -20,6 +61,95 @@ TEST_F(Button, AutoThreeStateCyclesThroughIndeterminateOnClicks) {
   }
   EXPECT_EQ(seen, (std::vector<int>{BST_CHECKED, BST_INDETERMINATE, BST_UNCHECKED, BST_CHECKED}));
   EXPECT_EQ(Codes(kId), (std::vector<int>{BN_CLICKED, BN_CLICKED, BN_CLICKED, BN_CLICKED}));
+}
+
+TEST_F(Button, ClickSendsTheButtonItsStateAndCheckBeforeReleasingTheCaptureAndNotifying) {
+  HWND box = Make("BUTTON", "Three", BS_AUTO3STATE, 10, 10, 120, 20, kId);
+  HWND push = Make("BUTTON", "Push", BS_PUSHBUTTON, 10, 40, 80, 24, kId + 1);
+  qz::Pump();
+  for (WPARAM check : {BST_CHECKED, BST_INDETERMINATE, BST_UNCHECKED}) {
+    qz::AdvanceClock(1000);  // no double click
+    qz::StartRecording();
+    ClickAt(box, 5, 10);
+    EXPECT_EQ(PressSteps(qz::StopRecording()), (std::vector<Step>{{box, WM_LBUTTONDOWN, MK_LBUTTON},
+                                                                  {box, BM_SETSTATE, TRUE},
+                                                                  {box, WM_LBUTTONUP, 0},
+                                                                  {box, BM_SETSTATE, FALSE},
+                                                                  {box, BM_SETCHECK, check},
+                                                                  {box, WM_CAPTURECHANGED, 0},
+                                                                  {parent_, WM_COMMAND, MAKEWPARAM(kId, BN_CLICKED)}}));
+  }
+  qz::StartRecording();
+  ClickAt(push, 5, 10);
+  EXPECT_EQ(PressSteps(qz::StopRecording()),
+            (std::vector<Step>{{push, WM_LBUTTONDOWN, MK_LBUTTON},
+                               {push, BM_SETSTATE, TRUE},
+                               {push, WM_LBUTTONUP, 0},
+                               {push, BM_SETSTATE, FALSE},
+                               {push, WM_CAPTURECHANGED, 0},
+                               {parent_, WM_COMMAND, MAKEWPARAM(kId + 1, BN_CLICKED)}}));
+}
+
+TEST_F(Button, PressDraggedOffEndsWithTheCaptureReleaseAlone) {
+  HWND box = Make("BUTTON", "Box", BS_AUTOCHECKBOX, 10, 10, 120, 20, kId);
+  qz::Pump();
+  qz::StartRecording();
+  qz::InjectMouseAt(box, WM_LBUTTONDOWN, 5, 10);
+  qz::InjectMouseAt(box, WM_MOUSEMOVE, 200, 10);
+  qz::InjectMouseAt(box, WM_LBUTTONUP, 200, 10);
+  qz::Pump();
+  EXPECT_EQ(PressSteps(qz::StopRecording()), (std::vector<Step>{{box, WM_LBUTTONDOWN, MK_LBUTTON},
+                                                                {box, BM_SETSTATE, TRUE},
+                                                                {box, BM_SETSTATE, FALSE},
+                                                                {box, WM_LBUTTONUP, 0},
+                                                                {box, WM_CAPTURECHANGED, 0}}));
+  EXPECT_EQ(Check(box), BST_UNCHECKED);
+}
+
+TEST_F(Button, CaptureTakenMidPressUnpressesThroughSetState) {
+  HWND box = Make("BUTTON", "Box", BS_AUTOCHECKBOX, 10, 10, 120, 20, kId);
+  qz::InjectMouseAt(box, WM_LBUTTONDOWN, 5, 10);
+  qz::Pump();
+  qz::StartRecording();
+  SetCapture(parent_);
+  EXPECT_EQ(PressSteps(qz::StopRecording()),
+            (std::vector<Step>{{box, WM_CAPTURECHANGED, Handle(parent_)}, {box, BM_SETSTATE, FALSE}}));
+}
+
+TEST_F(Button, SpaceHoldsTheCaptureFromKeyDownToKeyUpAndClicksAsTheMouseDoes) {
+  HWND box = Make("BUTTON", "Box", BS_AUTOCHECKBOX | WS_TABSTOP, 10, 10, 120, 20, kId);
+  SetFocus(box);
+  qz::Pump();
+  qz::StartRecording();
+  qz::InjectKey(WM_KEYDOWN, VK_SPACE);
+  qz::Pump();
+  EXPECT_EQ(GetCapture(), box);
+  qz::InjectKey(WM_KEYUP, VK_SPACE);
+  qz::Pump();
+  EXPECT_EQ(GetCapture(), nullptr);
+  EXPECT_EQ(PressSteps(qz::StopRecording()), (std::vector<Step>{{box, WM_KEYDOWN, VK_SPACE},
+                                                                {box, BM_SETSTATE, TRUE},
+                                                                {box, WM_KEYUP, VK_SPACE},
+                                                                {box, BM_SETSTATE, FALSE},
+                                                                {box, BM_SETCHECK, BST_CHECKED},
+                                                                {box, WM_CAPTURECHANGED, 0},
+                                                                {parent_, WM_COMMAND, MAKEWPARAM(kId, BN_CLICKED)}}));
+}
+
+// A subclass sees the check the click would set and may keep it from happening.
+WNDPROC g_buttonProc = nullptr;
+LRESULT CALLBACK RefusingCheck(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+  if (msg == BM_SETCHECK) return 0;
+  return CallWindowProcA(g_buttonProc, hwnd, msg, wParam, lParam);
+}
+
+TEST_F(Button, SubclassSeesTheClicksCheckChange) {
+  HWND box = Make("BUTTON", "Box", BS_AUTOCHECKBOX, 10, 10, 120, 20, kId);
+  g_buttonProc =
+      reinterpret_cast<WNDPROC>(SetWindowLongPtrA(box, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&RefusingCheck)));
+  ClickAt(box, 5, 10);
+  EXPECT_EQ(Check(box), BST_UNCHECKED);
+  EXPECT_EQ(Codes(kId), (std::vector<int>{BN_CLICKED}));
 }
 
 TEST_F(Button, AutoCheckBoxTogglesBetweenTwoStates) {

@@ -412,15 +412,19 @@ TEST_F(ComboInShortHost, ClickOnTheFieldWhileDroppedCancels) {
   EXPECT_EQ(SendMessageA(combo_, CB_GETDROPPEDSTATE, 0, 0), FALSE);
 }
 
+// The focused combo loses the focus to its parent before it is destroyed,
+// which cancels the drop as any loss of focus does.
 TEST_F(ComboInShortHost, DestroyingTheDroppedComboDestroysThePopup) {
   Drop();
   HWND list = ListWindow();
   ASSERT_TRUE(IsWindow(list));
+  ASSERT_EQ(GetFocus(), combo_);
   ClearLog();
   DestroyWindow(combo_);
   EXPECT_FALSE(IsWindow(list));
   EXPECT_EQ(GetCapture(), nullptr);
-  EXPECT_TRUE(Codes(kId).empty());
+  EXPECT_EQ(Codes(kId), (std::vector<int>{CBN_SELENDCANCEL, CBN_CLOSEUP, CBN_KILLFOCUS}));
+  EXPECT_EQ(GetFocus(), host_);
 }
 
 TEST_F(ComboInShortHost, DestroyingThePanelWhileDroppedDestroysThePopup) {

@@ -38,11 +38,26 @@ TEST_F(Edit, TypingStopsAtTheLimitWithMaxTextWhileSetTextIsNotCut) {
   EXPECT_EQ(SendMessageA(edit, EM_GETLIMITTEXT, 0, 0), 5);
 }
 
-TEST_F(Edit, LimitDefaultsTo32767AndZeroMeansTheMaximum) {
+TEST_F(Edit, LimitDefaultsTo30000AndZeroMeansTheMaximum) {
   HWND edit = Make("EDIT", "", kFieldStyle, 10, 10, 200, 20, kId);
-  EXPECT_EQ(SendMessageA(edit, EM_GETLIMITTEXT, 0, 0), 32767);
+  HWND multi = Make("EDIT", "", ES_MULTILINE, 10, 40, 200, 60, kId + 1);
+  EXPECT_EQ(SendMessageA(edit, EM_GETLIMITTEXT, 0, 0), 30000);
+  EXPECT_EQ(SendMessageA(multi, EM_GETLIMITTEXT, 0, 0), 30000);
   SendMessageA(edit, EM_LIMITTEXT, 0, 0);
-  EXPECT_GT(SendMessageA(edit, EM_GETLIMITTEXT, 0, 0), 0x7FFF0000);
+  SendMessageA(multi, EM_LIMITTEXT, 0, 0);
+  EXPECT_EQ(SendMessageA(edit, EM_GETLIMITTEXT, 0, 0), 0x7FFFFFFE);
+  EXPECT_EQ(SendMessageA(multi, EM_GETLIMITTEXT, 0, 0), 0xFFFFFFFF);
+}
+
+TEST_F(Edit, TypingStopsAtTheDefaultLimit) {
+  HWND edit = Make("EDIT", "", kFieldStyle, 10, 10, 200, 20, kId);
+  SetWindowTextA(edit, std::string(29999, 'x').c_str());
+  SetFocus(edit);
+  SendMessageA(edit, EM_SETSEL, 29999, 29999);
+  ClearLog();
+  qz::TypeText("ab");
+  EXPECT_EQ(GetWindowTextLengthA(edit), 30000);
+  EXPECT_EQ(Codes(kId), (std::vector<int>{EN_UPDATE, EN_CHANGE, EN_MAXTEXT}));
 }
 
 TEST_F(Edit, EachTypedCharacterSendsUpdateThenChange) {
@@ -96,6 +111,20 @@ TEST_F(Edit, FocusChangesAreReportedToTheParent) {
   SetFocus(edit);
   SetFocus(other);
   EXPECT_EQ(Codes(kId), (std::vector<int>{EN_SETFOCUS, EN_KILLFOCUS}));
+}
+
+TEST_F(Edit, DestroyedWhileFocusedItTellsItsParentOfTheLostFocusFirst) {
+  HWND edit = Make("EDIT", "", kFieldStyle, 10, 10, 200, 20, kId);
+  SetFocus(edit);
+  ClearLog();
+  HWND focusWhenTold = nullptr;
+  onCommand_ = [&](WPARAM wParam, LPARAM) {
+    if (HIWORD(wParam) == EN_KILLFOCUS) focusWhenTold = GetFocus();
+  };
+  DestroyWindow(edit);
+  EXPECT_EQ(Codes(kId), (std::vector<int>{EN_KILLFOCUS}));
+  EXPECT_EQ(focusWhenTold, parent_);
+  EXPECT_EQ(GetFocus(), parent_);
 }
 
 TEST_F(Edit, TypingReplacesTheSelectionAndBackspaceAndDeleteRemoveCharacters) {

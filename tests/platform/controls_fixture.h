@@ -138,7 +138,7 @@ class ControlsTest : public ::testing::Test {
     if (msg == WM_COMMAND && lParam) {
       char name[16] = {};
       GetClassNameA(reinterpret_cast<HWND>(lParam), name, sizeof(name));
-      if (std::string(name) == "COMBOBOX")
+      if (std::string(name) == "ComboBox")
         record.selectionAtTime = static_cast<int>(SendMessageA(reinterpret_cast<HWND>(lParam), CB_GETCURSEL, 0, 0));
     }
     t->log_.push_back(record);

@@ -1,3 +1,5 @@
+#include <cstring>
+
 #include "controls_fixture.h"
 
 namespace controls_test {
@@ -53,25 +55,89 @@ int FirstInkColumn(HWND hwnd, int from, int top, int bottom, uint32_t background
   return -1;
 }
 
-TEST_F(ListBox, TabStopsAreQuarterAverageCharactersOfTheSystemFont) {
+HFONT PanelFont(int height) {
+  LOGFONTA lf{};
+  lf.lfHeight = height;
+  lf.lfWeight = FW_NORMAL;
+  strcpy(lf.lfFaceName, "DejaVu Sans");
+  return CreateFontIndirectA(&lf);
+}
+
+// The average character width the platform's controls use: "a".."z" and
+// "A".."Z" measured together, over 52, rounded.
+int AverageWidth(HFONT font) {
+  HDC dc = CreateCompatibleDC(nullptr);
+  HGDIOBJ old = SelectObject(dc, font);
+  SIZE size{};
+  GetTextExtentPoint32A(dc, "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ", 52, &size);
+  SelectObject(dc, old);
+  DeleteDC(dc);
+  return (size.cx / 26 + 1) / 2;
+}
+
+TEST_F(ListBox, TabStopsAreQuarterAverageCharactersOfTheListsFontWhenSet) {
+  HFONT font = PanelFont(-20);
+  int average = AverageWidth(font);
+  ASSERT_NE(average, LOWORD(GetDialogBaseUnits()));
   HWND list = Make("LISTBOX", "", LBS_USETABSTOPS, 10, 10, 380, 100, kId);
+  SendMessageA(list, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
   INT stops[2] = {40, 100};
   ASSERT_EQ(SendMessageA(list, LB_SETTABSTOPS, 2, reinterpret_cast<LPARAM>(stops)), TRUE);
+  // A later font leaves the stops where they were put.
+  SendMessageA(list, WM_SETFONT, 0, FALSE);
   SendMessageA(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>("i\ti\ti"));
   qz::Pump();
-  int base = LOWORD(GetDialogBaseUnits());
   int height = static_cast<int>(SendMessageA(list, LB_GETITEMHEIGHT, 0, 0));
   uint32_t window = SysPixel(COLOR_WINDOW);
   int first = FirstInkColumn(list, 0, 0, height, window);
   ASSERT_GE(first, 0);
   int second = FirstInkColumn(list, first + 4, 0, height, window);
   int third = FirstInkColumn(list, second + 4, 0, height, window);
-  int stop1 = first + MulDiv(40, base, 4);
-  int stop2 = first + MulDiv(100, base, 4);
-  EXPECT_GE(second, stop1 - 1);
-  EXPECT_LE(second, stop1 + 3);
-  EXPECT_GE(third, stop2 - 1);
-  EXPECT_LE(third, stop2 + 3);
+  EXPECT_EQ(second - first, MulDiv(40, average, 4));
+  EXPECT_EQ(third - first, MulDiv(100, average, 4));
+  DestroyWindow(list);
+  DeleteObject(font);
+}
+
+// The clip list of a 300-pixel panel: its stops, 880/b and 1120/b dialog
+// units with b the system's average width, land in the list's 8-point font
+// at 193 and 245 pixels, so all three columns show inside the list.
+TEST_F(ListBox, ClipListColumnsAllShowInThePanelFont) {
+  HFONT font = PanelFont(-11);
+  HWND list = Make("LISTBOX", "", kClipListStyle, 3, 3, 294, 214, kId, WS_EX_CLIENTEDGE);
+  SendMessageA(list, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+  int b = LOWORD(GetDialogBaseUnits());
+  INT stops[3] = {0, 880 / b, 1120 / b};
+  ASSERT_EQ(SendMessageA(list, LB_SETTABSTOPS, 3, reinterpret_cast<LPARAM>(stops)), TRUE);
+  SendMessageA(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>("Clip\t1200\t2400"));
+  qz::Pump();
+  RECT client{};
+  GetClientRect(list, &client);
+  int average = AverageWidth(font);
+  int edge = 2;
+  int height = static_cast<int>(SendMessageA(list, LB_GETITEMHEIGHT, 0, 0));
+  uint32_t window = SysPixel(COLOR_WINDOW);
+  int start = FirstInkColumn(list, edge + 1 + MulDiv(stops[1], average, 4), edge, edge + height, window);
+  int end = FirstInkColumn(list, edge + 1 + MulDiv(stops[2], average, 4), edge, edge + height, window);
+  EXPECT_LT(start, edge + 1 + MulDiv(stops[1], average, 4) + 3);
+  EXPECT_LT(end, edge + 1 + MulDiv(stops[2], average, 4) + 3);
+  // The end time's last digit still lies inside the list's client area.
+  EXPECT_GT(CountOther(list, RECT{end, edge, edge + client.right, edge + height}, window), 0);
+  EXPECT_LT(end + 20, edge + client.right);
+  DestroyWindow(list);
+  DeleteObject(font);
+}
+
+TEST_F(ListBox, ItemTextStartsOnePixelIn) {
+  HWND label = Make("STATIC", "l", SS_LEFTNOWORDWRAP, 10, 10, 100, 20, 1);
+  HWND list = Make("LISTBOX", "", 0, 10, 40, 100, 60, kId);
+  SendMessageA(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>("l"));
+  qz::Pump();
+  int height = static_cast<int>(SendMessageA(list, LB_GETITEMHEIGHT, 0, 0));
+  int labelInk = FirstInkColumn(label, 0, 0, 16, SysPixel(COLOR_BTNFACE));
+  int listInk = FirstInkColumn(list, 0, 0, height, SysPixel(COLOR_WINDOW));
+  ASSERT_GE(labelInk, 0);
+  EXPECT_EQ(listInk, labelInk + 1);
 }
 
 TEST_F(FilledList, ClickSelectsAndNotifiesOnce) {

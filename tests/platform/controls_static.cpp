@@ -1,3 +1,5 @@
+#include <cstring>
+
 #include "controls_fixture.h"
 
 namespace controls_test {
@@ -100,6 +102,23 @@ TEST_F(Static, RightAlignedTextEndsAtTheRightEdge) {
   uint32_t face = SysPixel(COLOR_BTNFACE);
   EXPECT_EQ(CountOther(label, RECT{0, 0, 80, 16}, face), 0);
   EXPECT_GT(CountOther(label, RECT{100, 0, 120, 16}, face), 0);
+}
+
+using StandardControls = ControlsTest;
+
+TEST_F(StandardControls, ClassNamesAreSpeltAsThePlatformGivesThemAndFoundInAnyCase) {
+  struct Case {
+    const char* created;
+    const char* name;
+  };
+  int id = 1;
+  for (Case c : {Case{"BUTTON", "Button"}, Case{"edit", "Edit"}, Case{"COMBOBOX", "ComboBox"},
+                 Case{"listbox", "ListBox"}, Case{"Static", "Static"}}) {
+    HWND hwnd = Make(c.created, "", 0, 10, 10, 50, 20, id++);
+    char name[32] = {};
+    EXPECT_EQ(GetClassNameA(hwnd, name, sizeof(name)), static_cast<int>(strlen(c.name)));
+    EXPECT_STREQ(name, c.name);
+  }
 }
 
 }  // namespace

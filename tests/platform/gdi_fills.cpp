@@ -23,6 +23,15 @@ TEST(FillRect, AcceptsSystemColourIndexesAndIgnoresPenBrushAndRop) {
   EXPECT_EQ(c.At(2, 3), 0x000080u);
 }
 
+TEST(FillRect, ReversedRectangleFillsItsNormalisedRectangle) {
+  for (RECT reversed : {RECT{6, 3, 2, 8}, RECT{2, 8, 6, 3}, RECT{6, 8, 2, 3}}) {
+    Canvas c(10, 10);
+    EXPECT_NE(FillRect(c.dc(), &reversed, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH))), 0);
+    EXPECT_TRUE(SameRect(c.MarkedBounds(), RECT{2, 3, 6, 8})) << ToString(reversed) << "\n" << c.Picture();
+    EXPECT_EQ(c.Count(kBlack), 4 * 5);
+  }
+}
+
 TEST(FrameRect, DrawsAOnePixelFrameInsideTheRectangle) {
   Canvas c(10, 10);
   RECT r{1, 1, 7, 5};

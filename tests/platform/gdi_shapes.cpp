@@ -92,6 +92,254 @@ TEST_F(Shapes, EllipseOutlineIsAClosedOnePixelRingAroundTheFill) {
   EXPECT_EQ(c.At(5, 12), kRed);
 }
 
+// Boxes and the exact pixels of the ellipse drawn in them with a black pen and
+// a red brush: '#' outline, 'o' fill, '.' untouched.
+struct EllipseCase {
+  int w, h;
+  std::vector<std::string> rows;
+};
+
+const EllipseCase kEllipses[] = {
+    // clang-format off
+    {1, 1, {"#"}},
+    {2, 2, {"##",
+            "##"}},
+    {3, 3, {".#.",
+            "#o#",
+            ".#."}},
+    {4, 4, {".##.",
+            "#oo#",
+            "#oo#",
+            ".##."}},
+    {5, 5, {".###.",
+            "#ooo#",
+            "#ooo#",
+            "#ooo#",
+            ".###."}},
+    {6, 6, {"..##..",
+            ".#oo#.",
+            "#oooo#",
+            "#oooo#",
+            ".#oo#.",
+            "..##.."}},
+    {7, 7, {"..###..",
+            ".#ooo#.",
+            "#ooooo#",
+            "#ooooo#",
+            "#ooooo#",
+            ".#ooo#.",
+            "..###.."}},
+    {8, 8, {"..####..",
+            ".#oooo#.",
+            "#oooooo#",
+            "#oooooo#",
+            "#oooooo#",
+            "#oooooo#",
+            ".#oooo#.",
+            "..####.."}},
+    {9, 9, {"...###...",
+            ".##ooo##.",
+            ".#ooooo#.",
+            "#ooooooo#",
+            "#ooooooo#",
+            "#ooooooo#",
+            ".#ooooo#.",
+            ".##ooo##.",
+            "...###..."}},
+    {10, 10, {"...####...",
+              "..#oooo#..",
+              ".#oooooo#.",
+              "#oooooooo#",
+              "#oooooooo#",
+              "#oooooooo#",
+              "#oooooooo#",
+              ".#oooooo#.",
+              "..#oooo#..",
+              "...####..."}},
+    {11, 11, {"...#####...",
+              "..#ooooo#..",
+              ".#ooooooo#.",
+              "#ooooooooo#",
+              "#ooooooooo#",
+              "#ooooooooo#",
+              "#ooooooooo#",
+              "#ooooooooo#",
+              ".#ooooooo#.",
+              "..#ooooo#..",
+              "...#####..."}},
+    {12, 12, {"....####....",
+              "..##oooo##..",
+              ".#oooooooo#.",
+              ".#oooooooo#.",
+              "#oooooooooo#",
+              "#oooooooooo#",
+              "#oooooooooo#",
+              "#oooooooooo#",
+              ".#oooooooo#.",
+              ".#oooooooo#.",
+              "..##oooo##..",
+              "....####...."}},
+    {10, 7, {"...####...",
+             ".##oooo##.",
+             "#oooooooo#",
+             "#oooooooo#",
+             "#oooooooo#",
+             ".##oooo##.",
+             "...####..."}},
+    {11, 6, {"...#####...",
+             ".##ooooo##.",
+             "#ooooooooo#",
+             "#ooooooooo#",
+             ".##ooooo##.",
+             "...#####..."}},
+    {11, 5, {"..#######..",
+             ".#ooooooo#.",
+             "#ooooooooo#",
+             ".#ooooooo#.",
+             "..#######.."}},
+    {4, 3, {".##.",
+            "#oo#",
+            ".##."}},
+    {3, 4, {".#.",
+            "#o#",
+            "#o#",
+            ".#."}},
+    {7, 10, {"..###..",
+             ".#ooo#.",
+             ".#ooo#.",
+             "#ooooo#",
+             "#ooooo#",
+             "#ooooo#",
+             "#ooooo#",
+             ".#ooo#.",
+             ".#ooo#.",
+             "..###.."}},
+    {12, 5, {"...######...",
+             ".##oooooo##.",
+             "#oooooooooo#",
+             ".##oooooo##.",
+             "...######..."}},
+    {3, 10, {".#.",
+             ".#.",
+             "#o#",
+             "#o#",
+             "#o#",
+             "#o#",
+             "#o#",
+             "#o#",
+             ".#.",
+             ".#."}},
+    {4, 9, {".##.",
+            ".##.",
+            "#oo#",
+            "#oo#",
+            "#oo#",
+            "#oo#",
+            "#oo#",
+            ".##.",
+            ".##."}},
+    {5, 12, {"..#..",
+             ".#o#.",
+             ".#o#.",
+             "#ooo#",
+             "#ooo#",
+             "#ooo#",
+             "#ooo#",
+             "#ooo#",
+             "#ooo#",
+             ".#o#.",
+             ".#o#.",
+             "..#.."}},
+    {6, 11, {"..##..",
+             ".#oo#.",
+             ".#oo#.",
+             "#oooo#",
+             "#oooo#",
+             "#oooo#",
+             "#oooo#",
+             "#oooo#",
+             ".#oo#.",
+             ".#oo#.",
+             "..##.."}},
+    {12, 3, {"..########..",
+             "##oooooooo##",
+             "..########.."}},
+    {9, 4, {"..#####..",
+            "##ooooo##",
+            "##ooooo##",
+            "..#####.."}},
+    {2, 6, {"##",
+            "##",
+            "##",
+            "##",
+            "##",
+            "##"}},
+    {6, 2, {"######",
+            "######"}},
+    {8, 1, {"########"}},
+    // clang-format on
+};
+
+std::vector<std::string> Rows(const Canvas& c, RECT area) {
+  std::vector<std::string> rows;
+  for (int y = area.top; y < area.bottom; ++y) {
+    std::string row;
+    for (int x = area.left; x < area.right; ++x) {
+      uint32_t p = c.At(x, y);
+      row += p == kBlack ? '#' : p == kRed ? 'o' : p == kWhite ? '.' : '?';
+    }
+    rows.push_back(row);
+  }
+  return rows;
+}
+
+TEST_F(Shapes, EllipseTracesThePlatformsIntegerEllipse) {
+  for (const EllipseCase& e : kEllipses) {
+    c.Fill(kWhite);
+    RECT box{3, 2, 3 + e.w, 2 + e.h};
+    Ellipse(c.dc(), box.left, box.top, box.right, box.bottom);
+    EXPECT_EQ(Rows(c, box), e.rows) << e.w << "x" << e.h;
+    EXPECT_TRUE(SameRect(c.MarkedBounds(), box)) << e.w << "x" << e.h << "\n" << c.Picture();
+  }
+}
+
+TEST_F(Shapes, ClippedEllipseKeepsTheRowsItShows) {
+  // Boxes hanging over the top, the bottom and the left edge of the canvas.
+  for (const EllipseCase& e : kEllipses) {
+    for (POINT at : {POINT{-2, -5}, POINT{-4, 40 - e.h + 3}}) {
+      c.Fill(kWhite);
+      Ellipse(c.dc(), at.x, at.y, at.x + e.w, at.y + e.h);
+      for (int y = std::max(0, -at.y); y < e.h && at.y + y < 40; ++y) {
+        std::string expected = e.rows[y].substr(std::min(e.w, -at.x));
+        std::string got = Rows(c, RECT{0, at.y + y, e.w + at.x, at.y + y + 1}).front();
+        ASSERT_EQ(got, expected) << e.w << "x" << e.h << " row " << y;
+      }
+    }
+  }
+}
+
+TEST_F(Shapes, EllipseWithNullPenFillsTheWholeShape) {
+  SelectObject(c.dc(), GetStockObject(NULL_PEN));
+  const EllipseCase& e = kEllipses[8];  // 9x9
+  Ellipse(c.dc(), 3, 2, 3 + e.w, 2 + e.h);
+  std::vector<std::string> expected = e.rows;
+  for (std::string& row : expected) std::replace(row.begin(), row.end(), '#', 'o');
+  EXPECT_EQ(Rows(c, RECT{3, 2, 3 + e.w, 2 + e.h}), expected);
+}
+
+TEST_F(Shapes, WidePenRingReachesTheInsetOutline) {
+  ScopedPen pen(c.dc(), PS_SOLID, 3, RGB(0, 0, 0));
+  Ellipse(c.dc(), 3, 2, 15, 14);
+  // The fill is the inside of the 8x8 ellipse two pixels in; the rest of the 12x12 shape is ring.
+  std::vector<std::string> expected = kEllipses[11].rows;     // 12x12
+  const std::vector<std::string>& inner = kEllipses[7].rows;  // 8x8
+  for (std::string& row : expected) std::replace(row.begin(), row.end(), 'o', '#');
+  for (int y = 0; y < 8; ++y)
+    for (int x = 0; x < 8; ++x)
+      if (inner[y][x] == 'o') expected[y + 2][x + 2] = 'o';
+  EXPECT_EQ(Rows(c, RECT{3, 2, 15, 14}), expected);
+}
+
 TEST_F(Shapes, XorOutlinesDrawnTwiceRestoreEveryPixel) {
   for (int i = 0; i < 40 * 40; ++i) c.bits()[i] = (i * 2246822519u) & 0xFFFFFF;
   std::vector<uint32_t> before = c.Pixels();

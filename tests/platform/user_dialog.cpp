@@ -51,6 +51,7 @@ TEST_F(DialogKeys, ShiftTabGoesBackwards) {
   EXPECT_EQ(GetFocus(), inner_);
 }
 
+// The key the control keeps is dispatched to it and reported handled.
 TEST_F(DialogKeys, ControlThatWantsTabKeepsIt) {
   SetFocus(first_);
   SetHandler(first_, [](HWND, UINT m, WPARAM, LPARAM, LRESULT* r) {
@@ -58,8 +59,12 @@ TEST_F(DialogKeys, ControlThatWantsTabKeepsIt) {
     *r = DLGC_WANTTAB;
     return true;
   });
-  EXPECT_FALSE(Key(VK_TAB));
+  qz::StartRecording();
+  EXPECT_TRUE(Key(VK_TAB));
+  qz::Pump();
   EXPECT_EQ(GetFocus(), first_);
+  EXPECT_TRUE(SameSequence(Only(qz::StopRecording(), {WM_KEYDOWN, WM_CHAR}),
+                           {Posted(first_, WM_KEYDOWN, VK_TAB, 1), Posted(first_, WM_CHAR, '\t', 1)}));
 }
 
 TEST_F(DialogKeys, TabIntoAnEditSelectsAllOfIt) {
@@ -106,16 +111,31 @@ TEST_F(DialogKeys, ControlWantingAllKeysKeepsEnter) {
     *r = DLGC_WANTALLKEYS;
     return true;
   });
-  EXPECT_FALSE(Key(VK_RETURN));
+  qz::StartRecording();
+  EXPECT_TRUE(Key(VK_RETURN));
   EXPECT_TRUE(commands_.empty());
+  EXPECT_TRUE(SameSequence(Only(qz::StopRecording(), {WM_KEYDOWN}), {Posted(first_, WM_KEYDOWN, VK_RETURN, 1)}));
 }
 
-TEST_F(DialogKeys, OtherMessagesAndOtherWindowsAreLeftAlone) {
+// Keys the dialog does not use are translated and dispatched to the focus;
+// every other message for the dialog or a child is dispatched too. Messages
+// for other windows are the caller's.
+TEST_F(DialogKeys, ProcessesEveryMessageForTheDialogAndLeavesOtherWindowsAlone) {
   SetFocus(first_);
-  EXPECT_FALSE(Key('A'));
+  qz::StartRecording();
+  EXPECT_TRUE(Key('A'));
+  qz::Pump();
+  MSG click{inner_, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(3, 4), 0, {0, 0}};
+  EXPECT_TRUE(IsDialogMessageA(panel_, &click));
+  MSG own{panel_, WM_USER + 5, 6, 7, 0, {0, 0}};
+  EXPECT_TRUE(IsDialogMessageA(panel_, &own));
   HWND stranger = Top(0, 0, 10, 10);
   MSG m{stranger, WM_KEYDOWN, VK_TAB, 1, 0, {0, 0}};
   EXPECT_FALSE(IsDialogMessageA(panel_, &m));
+  EXPECT_TRUE(
+      SameSequence(Only(qz::StopRecording(), {WM_KEYDOWN, WM_CHAR, WM_LBUTTONDOWN, WM_USER + 5}),
+                   {Posted(first_, WM_KEYDOWN, 'A', 1), Posted(first_, WM_CHAR, 'a', 1),
+                    Posted(inner_, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(3, 4)), Posted(panel_, WM_USER + 5, 6, 7)}));
 }
 
 TEST_F(DialogKeys, WorksThroughThePumpAsPreTranslation) {

@@ -82,10 +82,10 @@ TEST_F(Input, MouseGoesToTheDeepestVisibleWindow) {
   EXPECT_EQ(got[0].lParam, MAKELPARAM(5, 6));
 }
 
-TEST_F(Input, LaterSiblingIsHitFirst) {
+TEST_F(Input, FirstCreatedSiblingIsHitFirst) {
   HWND top = Top(0, 0, 200, 200);
-  Child(top, 1, 0, 0, 50, 50);
-  HWND above = Child(top, 2, 25, 25, 50, 50);
+  HWND above = Child(top, 1, 0, 0, 50, 50);
+  Child(top, 2, 25, 25, 50, 50);
   EXPECT_EQ(WindowFromPoint(POINT{30, 30}), above);
 }
 
@@ -136,14 +136,53 @@ TEST_F(Input, ButtonPressOnAChildNotifiesAncestorsBeforeTheChildGetsIt) {
   qz::InjectMouse(WM_LBUTTONDOWN, POINT{16, 27});
   qz::Pump();
   auto got = Without(qz::StopRecording(), {WM_NCHITTEST});
-  EXPECT_TRUE(SameSequence(got, {Sent(panel, WM_PARENTNOTIFY, WM_LBUTTONDOWN, MAKELPARAM(6, 7)),
+  EXPECT_TRUE(SameSequence(got, {Posted(button, WM_MOUSEMOVE, 0, MAKELPARAM(1, 2)),
+                                 Sent(panel, WM_PARENTNOTIFY, WM_LBUTTONDOWN, MAKELPARAM(6, 7)),
                                  Sent(top, WM_PARENTNOTIFY, WM_LBUTTONDOWN, MAKELPARAM(16, 27)),
                                  Posted(button, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(1, 2))}));
+}
+
+TEST_F(Input, DoubleClicksSecondPressNotifiesAsAPress) {
+  WNDCLASSA wc{};
+  wc.style = CS_DBLCLKS;
+  wc.lpfnWndProc = DefWindowProcA;
+  wc.lpszClassName = "DoubleChild";
+  RegisterClassA(&wc);
+  HWND top = Top(0, 0, 200, 200);
+  HWND child = CreateWindowExA(0, "DoubleChild", "", WS_CHILD | WS_VISIBLE, 10, 10, 50, 50, top,
+                               reinterpret_cast<HMENU>(1), nullptr, nullptr);
+  qz::Pump();
+  qz::StartRecording();
+  qz::Click(child, 5, 5);
+  qz::Click(child, 5, 5);
+  auto got = Only(qz::StopRecording(), {WM_PARENTNOTIFY, WM_LBUTTONDOWN, WM_LBUTTONDBLCLK});
+  EXPECT_TRUE(SameSequence(
+      got, {Sent(top, WM_PARENTNOTIFY, WM_LBUTTONDOWN, MAKELPARAM(15, 15)), Posted(child, WM_LBUTTONDOWN),
+            Sent(top, WM_PARENTNOTIFY, WM_LBUTTONDOWN, MAKELPARAM(15, 15)), Posted(child, WM_LBUTTONDBLCLK)}));
+}
+
+TEST_F(Input, NoPressNoticeWhileAWindowHoldsTheCapture) {
+  HWND top = Top(0, 0, 200, 200);
+  HWND child = Child(top, 1, 10, 10, 50, 50);
+  HWND other = Child(top, 2, 100, 100, 50, 50);
+  qz::Pump();
+  for (HWND holder : {child, other}) {
+    SetCapture(holder);
+    qz::StartRecording();
+    qz::InjectMouse(WM_LBUTTONDOWN, POINT{20, 20});
+    qz::InjectMouse(WM_LBUTTONUP, POINT{20, 20});
+    qz::Pump();
+    auto got = Only(qz::StopRecording(), {WM_PARENTNOTIFY, WM_LBUTTONDOWN});
+    EXPECT_TRUE(SameSequence(got, {Posted(holder, WM_LBUTTONDOWN)}));
+    ReleaseCapture();
+  }
 }
 
 TEST_F(Input, MouseFlagsFollowButtonsAndKeys) {
   HWND w = Top(0, 0, 100, 100);
   qz::SetKeyDown(VK_CONTROL, true);
+  qz::InjectMouse(WM_MOUSEMOVE, POINT{5, 5});
+  qz::Pump();
   qz::StartRecording();
   qz::InjectMouse(WM_LBUTTONDOWN, POINT{5, 5});
   qz::InjectMouse(WM_MOUSEMOVE, POINT{6, 5});
@@ -272,5 +311,29 @@ TEST_F(Input, CursorsLoadOncePerResourceAndSetCursorIsReported) {
   EXPECT_EQ(qz::CurrentCursorId(), 32512u);
 }
 
+// Moving the pointer is input: the window under the new point gets a
+// WM_MOUSEMOVE when the queue is read; a press away from the pointer moves
+// it there first.
+TEST_F(Input, SetCursorPosMovesThePointerWithAMouseMove) {
+  HWND top = Top(100, 100, 200, 200);
+  HWND child = Child(top, 1, 10, 10, 50, 50);
+  qz::Pump();
+  qz::StartRecording();
+  EXPECT_TRUE(SetCursorPos(120, 125));
+  POINT pt{};
+  EXPECT_TRUE(GetCursorPos(&pt));
+  EXPECT_EQ(pt.x, 120);
+  EXPECT_EQ(pt.y, 125);
+  EXPECT_TRUE(SetCursorPos(120, 125));  // not moved: nothing more
+  qz::Pump();
+  qz::InjectMouse(WM_LBUTTONDOWN, POINT{250, 260});
+  qz::InjectMouse(WM_LBUTTONUP, POINT{250, 260});
+  qz::Pump();
+  auto got = Only(qz::StopRecording(), {WM_MOUSEMOVE, WM_LBUTTONDOWN, WM_LBUTTONUP});
+  EXPECT_TRUE(SameSequence(
+      got, {Posted(child, WM_MOUSEMOVE, 0, MAKELPARAM(10, 15)), Posted(top, WM_MOUSEMOVE, 0, MAKELPARAM(150, 160)),
+            Posted(top, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(150, 160)),
+            Posted(top, WM_LBUTTONUP, 0, MAKELPARAM(150, 160))}));
+}
 }  // namespace
 }  // namespace usertest

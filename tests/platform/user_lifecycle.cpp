@@ -189,16 +189,46 @@ TEST_F(Lifecycle, DestroyingAChildTellsItsParentFirst) {
                             Sent(c, WM_DESTROY), Sent(c, WM_NCDESTROY)}));
 }
 
-TEST_F(Lifecycle, DestroyingTheFocusWindowLeavesNoFocusAndFreesCaptureAndTimers) {
+TEST_F(Lifecycle, DestroyingTheFocusWindowLeavesTheFocusWithItsParentAndFreesCaptureAndTimers) {
   HWND top = Top(0, 0, 100, 100);
   HWND c = Child(top, 1, 0, 0, 50, 50);
   SetFocus(c);
   SetCapture(c);
   SetTimer(c, 5, 10, nullptr);
   DestroyWindow(c);
-  EXPECT_EQ(GetFocus(), nullptr);
+  EXPECT_EQ(GetFocus(), top);
   EXPECT_EQ(GetCapture(), nullptr);
   EXPECT_FALSE(KillTimer(c, 5));
+}
+
+TEST_F(Lifecycle, FocusMovesToTheParentBeforeWmDestroy) {
+  HWND top = Top(0, 0, 100, 100);
+  HWND panel = Child(top, 1, 0, 0, 80, 80);
+  HWND field = Child(panel, 2, 0, 0, 50, 50);
+  for (HWND destroyed : {field, panel}) {
+    HWND holder = destroyed == field ? field : Child(panel, 3, 0, 0, 10, 10);
+    HWND heir = GetParent(destroyed);
+    SetFocus(holder);
+    qz::StartRecording();
+    DestroyWindow(destroyed);
+    auto got = Only(qz::StopRecording(), {WM_KILLFOCUS, WM_SETFOCUS, WM_DESTROY});
+    std::vector<Msg> expected{Sent(holder, WM_KILLFOCUS, reinterpret_cast<WPARAM>(heir), 0),
+                              SentW(heir, WM_SETFOCUS, reinterpret_cast<WPARAM>(holder)), Sent(destroyed, WM_DESTROY)};
+    if (holder != destroyed) expected.push_back(Sent(holder, WM_DESTROY));
+    EXPECT_TRUE(SameSequence(got, expected));
+    EXPECT_EQ(GetFocus(), heir);
+  }
+}
+
+TEST_F(Lifecycle, DestroyingAFocusedTopLevelWindowLeavesNoFocus) {
+  HWND top = Top(0, 0, 100, 100);
+  HWND c = Child(top, 1, 0, 0, 50, 50);
+  SetFocus(c);
+  qz::StartRecording();
+  DestroyWindow(top);
+  auto got = Only(qz::StopRecording(), {WM_KILLFOCUS, WM_SETFOCUS, WM_DESTROY});
+  EXPECT_TRUE(SameSequence(got, {Sent(c, WM_KILLFOCUS, 0, 0), Sent(top, WM_DESTROY), Sent(c, WM_DESTROY)}));
+  EXPECT_EQ(GetFocus(), nullptr);
 }
 
 TEST_F(Lifecycle, WindowDestroyingItselfInAHandlerIsSafe) {

@@ -169,6 +169,23 @@ TEST_F(Paint, ChildrenPaintAfterTheirParentAndSurviveItsRepaint) {
   EXPECT_EQ(PixelAt(child, 19, 19), Pixel(kGreen));
 }
 
+TEST_F(Paint, OverlappingSiblingsPaintBottomFirstSoTheFirstCreatedShows) {
+  HWND parent = Top(0, 0, 100, 100);
+  HWND first = Child(parent, 1, 0, 0, 60, 60);
+  HWND second = Child(parent, 2, 20, 20, 60, 60);
+  std::vector<HWND> order;
+  SetHandler(first, Painter(kGreen, &order));
+  SetHandler(second, Painter(kBlue, &order));
+  qz::Pump();
+  EXPECT_EQ(order, (std::vector<HWND>{second, first}));
+  EXPECT_EQ(PixelAt(parent, 30, 30), Pixel(kGreen));
+  EXPECT_EQ(PixelAt(parent, 70, 70), Pixel(kBlue));
+  order.clear();
+  RedrawWindow(parent, nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+  EXPECT_EQ(order, (std::vector<HWND>{second, first}));
+  EXPECT_EQ(PixelAt(parent, 30, 30), Pixel(kGreen));
+}
+
 TEST_F(Paint, ParentWithClipChildrenLeavesChildrenAlone) {
   HWND parent = Top(0, 0, 100, 100, WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN);
   HWND child = Child(parent, 1, 10, 10, 20, 20);
@@ -253,8 +270,8 @@ TEST_F(Paint, OnlyASizeChangeSendsWmSize) {
 
 TEST_F(Paint, ClipSiblingsKeepsADrawingOutOfTheSiblingAbove) {
   HWND parent = Top(0, 0, 100, 100);
-  HWND below = Child(parent, 1, 0, 0, 50, 50, WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS);
   HWND above = Child(parent, 2, 25, 25, 50, 50);
+  HWND below = Child(parent, 1, 0, 0, 50, 50, WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS);
   SetHandler(above, Painter(kGreen));
   qz::Pump();
   HDC dc = GetDC(below);

@@ -195,5 +195,49 @@ TEST_F(Queue, MessageTimeIsTheClockWhenFetched) {
   EXPECT_EQ(seen, 100u);
 }
 
+// A host's own loop: GetMessage takes posted messages, input and paints in
+// the pump's order, waits for timers by running the clock on, returns FALSE
+// for WM_QUIT after the posted messages are out, and ends the loop when
+// nothing could ever arrive.
+TEST_F(Queue, GetMessageDrivesARealMessageLoop) {
+  HWND w = Top(0, 0, 50, 50, WS_OVERLAPPEDWINDOW | WS_VISIBLE);
+  ASSERT_NE(w, nullptr);
+  qz::Pump();
+  SetTimer(w, 9, 250, nullptr);
+  PostMessageA(w, WM_USER, 1, 0);
+  PostQuitMessage(3);
+  PostMessageA(w, WM_USER, 2, 0);
+  std::vector<std::pair<UINT, WPARAM>> seen;
+  MSG m;
+  BOOL got;
+  while ((got = GetMessageA(&m, nullptr, 0, 0)) > 0) {
+    seen.push_back({m.message, m.wParam});
+    DispatchMessageA(&m);
+  }
+  EXPECT_EQ(got, FALSE);
+  EXPECT_EQ(m.message, static_cast<UINT>(WM_QUIT));
+  EXPECT_EQ(m.wParam, 3u);
+  EXPECT_EQ(seen, (std::vector<std::pair<UINT, WPARAM>>{{WM_USER, 1}, {WM_USER, 2}}));
+  EXPECT_EQ(qz::Now(), 0u);
+
+  // Nothing pending: the clock runs on to the timer's tick.
+  ASSERT_EQ(GetMessageA(&m, nullptr, 0, 0), TRUE);
+  EXPECT_EQ(m.message, static_cast<UINT>(WM_TIMER));
+  EXPECT_EQ(m.wParam, 9u);
+  EXPECT_EQ(qz::Now(), 250u);
+  KillTimer(w, 9);
+  // Nothing pending and nothing to wait for: the loop ends.
+  EXPECT_EQ(GetMessageA(&m, nullptr, 0, 0), FALSE);
+  EXPECT_EQ(m.message, static_cast<UINT>(WM_QUIT));
+  EXPECT_EQ(GetMessageA(nullptr, nullptr, 0, 0), -1);
+  EXPECT_EQ(GetMessageA(&m, reinterpret_cast<HWND>(0x7777), 0, 0), -1);
+}
+
+TEST_F(Queue, TheProcessIsTheOnlyModuleKnownByName) {
+  HMODULE self = GetModuleHandleA(nullptr);
+  EXPECT_NE(self, nullptr);
+  EXPECT_EQ(GetModuleHandleA(nullptr), self);
+  EXPECT_EQ(GetModuleHandleA("kernel32.dll"), nullptr);
+}
 }  // namespace
 }  // namespace usertest

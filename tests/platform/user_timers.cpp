@@ -149,5 +149,21 @@ TEST_F(Timers, DestroyedWindowsTimersStop) {
   EXPECT_TRUE(SameSequence(qz::StopRecording(), {Posted(other, WM_TIMER, 1, 0)}));
 }
 
+// A sleeping thread dispatches nothing: the clock moves on and each timer
+// that fell due has one tick waiting, however many periods went by.
+TEST_F(Timers, SleepAdvancesTheClockAndLeavesOneTickPerTimer) {
+  HWND w = Top(0, 0, 10, 10, WS_POPUP);
+  SetTimer(w, 1, 10, nullptr);
+  SetTimer(w, 2, 500, nullptr);
+  qz::StartRecording();
+  Sleep(95);
+  EXPECT_EQ(GetTickCount(), 95u);
+  EXPECT_TRUE(qz::StopRecording().empty());
+  qz::StartRecording();
+  qz::AdvanceClock(0);
+  auto got = qz::StopRecording();
+  EXPECT_EQ(Ticks(got, w, 1), 1);
+  EXPECT_EQ(Ticks(got, w, 2), 0);
+}
 }  // namespace
 }  // namespace usertest

@@ -112,12 +112,44 @@ TEST_F(Tree, ZOrderCanBeChangedWithSetWindowPos) {
   HWND top = Top(0, 0, 100, 100);
   HWND a = Child(top, 1, 0, 0, 50, 50);
   HWND b = Child(top, 2, 0, 0, 50, 50);
-  EXPECT_EQ(WindowFromPoint(POINT{10, 10}), b);
-  SetWindowPos(a, nullptr, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);  // to the top
   EXPECT_EQ(WindowFromPoint(POINT{10, 10}), a);
-  SetWindowPos(a, b, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);  // just below b
+  SetWindowPos(b, nullptr, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);  // to the top
   EXPECT_EQ(WindowFromPoint(POINT{10, 10}), b);
+  EXPECT_EQ(GetWindow(top, GW_CHILD), b);
+  SetWindowPos(b, a, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);  // just below a
+  EXPECT_EQ(WindowFromPoint(POINT{10, 10}), a);
   EXPECT_EQ(GetWindow(top, GW_CHILD), a);
+  SetWindowPos(a, reinterpret_cast<HWND>(1), 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);  // HWND_BOTTOM
+  EXPECT_EQ(GetWindow(top, GW_CHILD), b);
+  EXPECT_EQ(GetWindow(b, GW_HWNDNEXT), a);
+}
+
+// A new child goes to the bottom of its siblings, so of two overlapping
+// siblings the first created is on top: found by the point functions, given
+// the mouse and first of the children.
+TEST_F(Tree, FirstCreatedOfOverlappingSiblingsIsOnTop) {
+  HWND top = Top(0, 0, 100, 100);
+  HWND first = Child(top, 1, 0, 0, 60, 60);
+  HWND second = Child(top, 2, 20, 20, 60, 60);
+  EXPECT_EQ(WindowFromPoint(POINT{30, 30}), first);
+  EXPECT_EQ(WindowFromPoint(POINT{70, 70}), second);
+  EXPECT_EQ(ChildWindowFromPoint(top, POINT{30, 30}), first);
+  EXPECT_EQ(GetWindow(top, GW_CHILD), first);
+  EXPECT_EQ(GetWindow(first, GW_HWNDNEXT), second);
+  EXPECT_EQ(GetWindow(first, GW_HWNDLAST), second);
+  qz::Pump();
+  qz::StartRecording();
+  qz::InjectMouse(WM_LBUTTONDOWN, POINT{30, 30});
+  qz::Pump();
+  EXPECT_TRUE(SameSequence(Only(qz::StopRecording(), {WM_LBUTTONDOWN}), {Posted(first, WM_LBUTTONDOWN)}));
+}
+
+// Top-level windows are the other way round: the newest is on top.
+TEST_F(Tree, NewestTopLevelWindowIsOnTop) {
+  HWND older = Top(0, 0, 50, 50);
+  HWND newer = Top(0, 0, 50, 50);
+  EXPECT_EQ(WindowFromPoint(POINT{10, 10}), newer);
+  EXPECT_NE(older, newer);
 }
 
 }  // namespace

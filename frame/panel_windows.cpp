@@ -28,4 +28,11 @@ void FollowDisabled(CWnd& wnd, uint32_t disabled) {
     wnd.ModifyStyle(WS_DISABLED, 0);
 }
 
+void UpdateFromTopmostPending(HWND hwnd) {
+  HWND first = hwnd;
+  for (HWND above = ::GetParent(hwnd); above; above = ::GetParent(above))
+    if (::GetUpdateRect(above, nullptr, FALSE)) first = above;
+  ::UpdateWindow(first);
+}
+
 }  // namespace qzc

@@ -21,6 +21,11 @@ BOOL CreateLabel(CStatic& label, const char* placeholder, DWORD style, const REC
 // Creates a push button with its caption and the control's font.
 BOOL CreatePushButton(CButton& button, const char* caption, const RECT& rect, CWnd* parent, UINT id, HFONT font);
 
+// Paints `hwnd` now, starting at its top-most ancestor that still has to
+// paint: a window painted before such an ancestor would be painted over again
+// by it.
+void UpdateFromTopmostPending(HWND hwnd);
+
 // WS_DISABLED follows the control's Disabled flag.
 void FollowDisabled(CWnd& wnd, uint32_t disabled);
 

@@ -21,6 +21,9 @@ extern const Registration ButtonControlRegistration;
 extern const Registration CheckBoxControlRegistration;
 extern const Registration ComboControlRegistration;
 extern const Registration PointControlRegistration;
+extern const Registration ScrewControlRegistration;
+void ScrewControlLayout();
+void ScrewWheelLayout();
 extern const Registration SliderControlRegistration;
 void SliderControlLayout();
 

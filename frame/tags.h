@@ -59,6 +59,8 @@ constexpr uint32_t SliderLeftLabel = Specific1;
 constexpr uint32_t SliderRightLabel = Specific2;
 // The check box's.
 constexpr uint32_t CheckBoxThreeState = Specific0;
+// The screw control's: page divisions, 0 chosen from the steps.
+constexpr uint32_t ScrewDivisions = Specific0;
 
 // Viewer control attributes.
 constexpr uint32_t Viewer0 = 0x10058000;
@@ -86,5 +88,10 @@ constexpr uint32_t PrefColourDepth = 0x10000028;
 // Layout resources: the first of the slider control's sixteen coordinates
 // (left, top, right, bottom of the track, edit field, name and side label).
 constexpr uint32_t SliderLayout = 0x100002bc;
+// The screw wheel window's and the screw control's coordinates: the wheel
+// (left, top, right, bottom), the edit field (left, top, right, bottom), the
+// caption (left, top, right, bottom), then the left and right arrow buttons
+// (x, y each).
+constexpr uint32_t ScrewLayout = 0x10000320;
 
 }  // namespace qzc::tag

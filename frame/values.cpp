@@ -1,5 +1,7 @@
 #include "frame/values.h"
 
+#include <cmath>
+#include <cstdint>
 #include <new>
 
 #include "qzsystem/autoparameter.h"
@@ -29,6 +31,20 @@ Input* FirstInput(InputControl& control) {
   Input* input = first ? static_cast<Input*>(first->Obj()) : nullptr;
   control.Inputs.ReleaseReadLock();
   return input;
+}
+
+double PrecisionFor(long decimals) {
+  const long digits = decimals < 0 ? (decimals < -18 ? 18 : -decimals) : (decimals > 18 ? 18 : decimals);
+  int64_t power = 1;
+  for (long i = 0; i < digits; ++i) power *= 10;
+  return decimals >= 0 ? 1.0 / static_cast<double>(power) : static_cast<double>(power);
+}
+
+long WholeNumber(double value) {
+  if (std::isnan(value)) return 0;
+  if (value > 1e15) return 1000000000000000L;
+  if (value < -1e15) return -1000000000000000L;
+  return static_cast<long>(value);
 }
 
 bool NumberOf(const Parameter* value, double* number) {

@@ -27,6 +27,15 @@ void StoreNumber(Input* input, double value, double time);
 // The control's first connected input, read under the list's lock; null if none.
 Input* FirstInput(InputControl& control);
 
+// The smallest change that counts with `decimals` digits shown: 10^-decimals,
+// counted in integers. A negative count gives coarser steps of 10^|decimals|
+// instead of a division by zero.
+double PrecisionFor(long decimals);
+
+// Truncation towards zero, saturating at +-10^15 (NaN gives 0), so that any
+// stored number gives a whole number without overflow.
+long WholeNumber(double value);
+
 // The number a value holds; false for null or a value of another kind.
 bool NumberOf(const Parameter* value, double* number);
 

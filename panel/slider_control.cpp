@@ -70,22 +70,6 @@ void LoadClassLayout() {
   if (data->Load() && data->Tags) ReadLayout(*data->Tags);
 }
 
-// 10^-decimals, counted in integers; a negative count gives coarser steps
-// of 10^|decimals| instead of a division by zero.
-double PrecisionFor(long decimals) {
-  const long digits = decimals < 0 ? (decimals < -18 ? 18 : -decimals) : (decimals > 18 ? 18 : decimals);
-  int64_t power = 1;
-  for (long i = 0; i < digits; ++i) power *= 10;
-  return decimals >= 0 ? 1.0 / static_cast<double>(power) : static_cast<double>(power);
-}
-
-long WholeNumber(double value) {
-  if (std::isnan(value)) return 0;
-  if (value > 1e15) return 1000000000000000L;
-  if (value < -1e15) return -1000000000000000L;
-  return static_cast<long>(value);
-}
-
 const Number* AsNumber(const Parameter* value) {
   return value && value->ID == Number::ClassID ? static_cast<const Number*>(value) : nullptr;
 }

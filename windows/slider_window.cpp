@@ -3,6 +3,7 @@
 #include <cmath>
 #include <new>
 
+#include "frame/panel_windows.h"
 #include "frame/startup.h"
 #include "qzsystem/document.h"
 
@@ -302,16 +303,7 @@ void SliderWindow::MoveThumb() {
     ::InvalidateRect(m_hWnd, &old, FALSE);
     ::InvalidateRect(m_hWnd, &now, FALSE);
   }
-  UpdateFromTopmostPending();
-}
-
-// A thumb painted before an ancestor that still has to paint would be
-// erased again by it, so painting starts at the top-most such ancestor.
-void SliderWindow::UpdateFromTopmostPending() {
-  HWND first = m_hWnd;
-  for (HWND above = ::GetParent(m_hWnd); above; above = ::GetParent(above))
-    if (::GetUpdateRect(above, nullptr, FALSE)) first = above;
-  ::UpdateWindow(first);
+  UpdateFromTopmostPending(m_hWnd);
 }
 
 LRESULT SliderWindow::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {

@@ -70,12 +70,7 @@ BOOL SliderWindow::Create(DWORD style, const RECT& rect, CWnd* parent, UINT id) 
 
 BOOL SliderWindow::Create(LPCSTR, LPCSTR windowName, DWORD style, const RECT& rect, CWnd* parent, UINT id,
                           void* context) {
-  if (!parent || !parent->m_hWnd) return FALSE;
-  Owner = reinterpret_cast<InputControl*>(::GetWindowLongA(parent->m_hWnd, 0));
-  InitCommonControls();
-  if (!CWnd::Create(TRACKBAR_CLASSA, windowName, style, rect, parent, id, context)) return FALSE;
-  ModifyStyleEx(0, WS_EX_CONTROLPARENT);
-  return TRUE;
+  return CreateTrackBarWindow(*this, &Owner, windowName, style, rect, parent, id, context);
 }
 
 void SliderWindow::SetTrackRect(const RECT& rect) {

@@ -15,14 +15,18 @@ using namespace qzc;
 
 class ScrewWheelTest : public ScrewScene {
  protected:
+  // A value's place on the endless wheel, in pixels from the lower value.
+  static long Shift(double value, double lower, double upper) {
+    return static_cast<long>((value - lower) * WheelWidth / (upper - lower));
+  }
+
   // Every pixel of the strip's rows left of the edit field: the background
   // with the endless strip over the wheel, shifted by the value's place in
   // pixels and repeating every strip width, and the two arrow buttons; or
   // the background alone for a wheel drawn without its strip.
-  void ExpectStrip(double value, double lower, double upper, bool withStrip = true) {
+  void ExpectStrip(long shift, bool withStrip = true) {
     ResDIB background(100007, 0), strip(100004, 0), left(100005, 0), right(100006, 0);
     ASSERT_TRUE(background.Load() && strip.Load() && left.Load() && right.Load());
-    const long shift = static_cast<long>((value - lower) * WheelWidth / (upper - lower));
     const int stripWidth = strip.Dib->Width;
     int width = 0;
     std::vector<uint32_t> pixels = Capture(wheel, &width);
@@ -101,7 +105,7 @@ TEST_P(WheelDragTest, DragAcrossTheWholeWheelChangesTheValueByUpperMinusLower) {
   ASSERT_EQ(session.Writes().size(), 4u);
   EXPECT_EQ(session.Writes().back().Time, 3.0);
   EXPECT_EQ(session.Doc.UndoSteps(), std::vector<std::string>{"Change"});
-  ExpectStrip(Value(), s.lower, s.upper);
+  ExpectStrip(Shift(Value(), s.lower, s.upper));
   // Back again: the value goes where the pointer goes, beyond the scale too.
   DragWheel(200, 200 - 2 * WheelWidth);
   EXPECT_EQ(Value(), s.start - (s.upper - s.lower));
@@ -169,10 +173,10 @@ TEST_F(ScrewWheelTest, FarOutValuesWrapTheStripAndColourTheField) {
   ResColour inside(100112), outside(100113);
   ASSERT_TRUE(inside.Load() && outside.Load());
   AddScrew(0.25, {});
-  ExpectStrip(0.25, 0.0, 1.0);
+  ExpectStrip(Shift(0.25, 0.0, 1.0));
   for (const double far : {1234.567, -1234.567, 1e9 + 0.25}) {
     HostWrites(far);
-    ExpectStrip(far, 0.0, 1.0);
+    ExpectStrip(Shift(far, 0.0, 1.0));
     HDC hdc = GetDC(edit);
     SendMessageA(wheel, WM_CTLCOLOREDIT, reinterpret_cast<WPARAM>(hdc), reinterpret_cast<LPARAM>(edit));
     EXPECT_EQ(GetTextColor(hdc), outside.Colour) << far;
@@ -225,23 +229,35 @@ TEST_F(ScrewWheelTest, EachDragStepReachesTheWindowInOneCopy) {
     qz::InjectMouseAt(wheel, WM_MOUSEMOVE, x, WheelRow);
     session.Pump();
     EXPECT_EQ(WheelDraws(qz::StopRecordingDraws()).size(), 1u) << x;
-    ExpectStrip(Value(), 0.0, 1.0);
+    ExpectStrip(Shift(Value(), 0.0, 1.0));
   }
   Release(130);
 }
 
 TEST_F(ScrewWheelTest, ADisabledWheelIgnoresTheUserAndDrawsNoStrip) {
   AddScrew(0.5, {{tag::ReadOnly, 1}});
-  ExpectStrip(0.5, 0.0, 1.0, false);
+  ExpectStrip(0, false);
   qz::StartRecording();
   DragWheel(100, 150);
+  EXPECT_EQ(GetFocus(), wheel);  // a press still takes the focus
   Press(LeftArrowX);
   session.AdvanceClock(500);
   Release(LeftArrowX);
   for (const int key : {VK_UP, VK_NEXT, VK_END}) Key(key);
   EXPECT_TRUE(PostedCodes(qz::StopRecording()).empty());
   EXPECT_TRUE(session.Writes().empty());
-  EXPECT_EQ(GetFocus(), wheel);
+}
+
+// Upper equal to lower: a wheel width is worth nothing, and nothing divides by it.
+TEST_F(ScrewWheelTest, AScaleWithoutWidthKeepsTheValueWhileDragging) {
+  AddScrew(3.0, {{tag::RangeMin, 1.0}, {tag::RangeMax, 1.0}});
+  DragWheel(50, 150);
+  Key(VK_DOWN);
+  EXPECT_TRUE(session.Writes().empty());
+  EXPECT_EQ(EditText(), "3.0000");
+  ExpectStrip(0);
+  Key(VK_END);
+  EXPECT_EQ(Value(), 1.0);
 }
 
 TEST_F(ScrewWheelTest, ALongCaptionIsCutAndDrawnFromItsStart) {

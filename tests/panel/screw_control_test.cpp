@@ -1,12 +1,49 @@
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <cmath>
+#include <cstdlib>
 #include <limits>
+#include <new>
 #include <string>
 #include <vector>
 
 #include "harness/module.h"
 #include "screw_scene.h"
+
+namespace {
+
+// Allocations through the no-throw operator new succeed this many more times
+// (all of them while negative), then fail as when memory is exhausted; the
+// module makes its controls, windows and values that way. Every form of new
+// and delete is replaced so that they stay paired.
+std::atomic<int> NoThrowLeft{-1};
+
+}  // namespace
+
+#pragma GCC diagnostic ignored "-Wmismatched-new-delete"
+
+void* operator new(std::size_t size) {
+  if (void* p = std::malloc(size ? size : 1)) return p;
+  throw std::bad_alloc();
+}
+void* operator new(std::size_t size, const std::nothrow_t&) noexcept {
+  int left = NoThrowLeft.load();
+  while (left >= 0) {
+    if (left == 0) return nullptr;
+    if (NoThrowLeft.compare_exchange_weak(left, left - 1)) break;
+  }
+  return std::malloc(size ? size : 1);
+}
+void operator delete(void* p) noexcept {
+  std::free(p);
+}
+void operator delete(void* p, std::size_t) noexcept {
+  std::free(p);
+}
+void operator delete(void* p, const std::nothrow_t&) noexcept {
+  std::free(p);
+}
 
 namespace qzh {
 namespace {
@@ -189,6 +226,34 @@ TEST_F(ScrewControlTest, ValuesThatAreNoNumbersAreNotTakenOrSent) {
   TypeAndEnter("nan");
   EXPECT_TRUE(session.Writes().empty());
   EXPECT_EQ(EditText(), "0.2500");
+}
+
+// The control is made first, then its wheel: without the wheel there is no
+// control, and nothing stays allocated.
+TEST(ScrewControlMemory, ACreatorThatCannotMakeTheWheelReturnsNull) {
+  NoThrowLeft = 1;
+  InputControl* control = CreatePanelControl("ScrewControl");
+  NoThrowLeft = -1;
+  EXPECT_EQ(control, nullptr);
+  delete control;
+  // Its off-screen picture missing, the wheel still makes a control.
+  NoThrowLeft = 2;
+  control = CreatePanelControl("ScrewControl");
+  NoThrowLeft = -1;
+  EXPECT_NE(control, nullptr);
+  delete control;
+}
+
+TEST_F(ScrewControlTest, AValueThatCannotBeMadeIsNotSent) {
+  AddScrew(0.5, {});
+  SetFocus(wheel);
+  qz::InjectKey(WM_KEYDOWN, VK_DOWN);
+  NoThrowLeft = 0;
+  session.Pump();
+  NoThrowLeft = -1;
+  qz::PressKey(VK_DOWN);
+  ASSERT_EQ(session.Writes().size(), 1u);
+  EXPECT_NEAR(Value(), 0.501, 1e-12);
 }
 
 TEST_F(ScrewControlTest, DisconnectWritesTheShownValueForNoFrame) {

@@ -8,7 +8,11 @@
 #include <string>
 #include <vector>
 
+#include <unistd.h>
+
 #include "harness/module.h"
+#include "module_fixture.h"
+#include "qzsystem/resources.h"
 #include "screw_scene.h"
 
 namespace {
@@ -273,6 +277,39 @@ TEST_F(ScrewControlTest, IntegerInputsTakeWholeNumbers) {
   EXPECT_EQ(Value(), 4.0);
   HostWrites(4.4);
   EXPECT_EQ(Shown(), 4.0);
+}
+
+// Run with an empty resource store: a module loaded afresh finds none of
+// the wheel's pictures, colours or layout.
+TEST(ScrewControlWithoutResources, OpensAtItsUsualSizeInThePanelColourAndStillTurns) {
+  ModuleEnvironment::Instance().Unload();
+  char folder[] = "/tmp/qz-screw-noresXXXXXX";
+  ASSERT_NE(mkdtemp(folder), nullptr);
+  SetResourceDir(folder);
+  ASSERT_TRUE(ModuleEnvironment::Instance().Load());
+  {
+    Session session;
+    Input* input = session.AddNumberInput(session.AddTool("Transform"), "Size", 0.5);
+    InputControl* control = session.AddPanelControl("ScrewControl", {{tag::ControlName, "Size"}}, {input});
+    ASSERT_NE(control, nullptr);
+    EXPECT_EQ(session.OpenedRect(control), CRect(0, 0, 276, 32));
+    HWND wheel = GetDlgItem(control->Wnd->m_hWnd, WheelId);
+    session.Pump();
+    int width = 0, height = 0;
+    std::vector<uint32_t> pixels;
+    ASSERT_TRUE(qz::CaptureWindow(wheel, &width, &height, &pixels));
+    EXPECT_EQ(pixels[WheelRow * width + 100], 0x404040u);
+    session.Drag(wheel, POINT{100, WheelRow}, POINT{140, WheelRow});  // the built-in layout
+    qz::InjectMouseAt(wheel, WM_LBUTTONDOWN, LeftArrowX, WheelRow);   // no arrow to press
+    session.Pump();
+    SetFocus(wheel);
+    qz::PressKey(VK_DOWN);
+    EXPECT_NEAR(session.NumberValue(input), 0.5 + 40.0 / WheelWidth + 0.001, 1e-12);
+  }
+  ModuleEnvironment::Instance().Unload();
+  SetResourceDir(nullptr);
+  rmdir(folder);
+  ASSERT_TRUE(ModuleEnvironment::Instance().Load());
 }
 
 }  // namespace

@@ -28,4 +28,21 @@ void FollowDisabled(CWnd& wnd, uint32_t disabled) {
     wnd.ModifyStyle(WS_DISABLED, 0);
 }
 
+BOOL CreateTrackBarWindow(CWnd& wnd, InputControl** owner, LPCSTR windowName, DWORD style, const RECT& rect,
+                          CWnd* parent, UINT id, void* context) {
+  if (!parent || !parent->m_hWnd) return FALSE;
+  *owner = reinterpret_cast<InputControl*>(::GetWindowLongA(parent->m_hWnd, 0));
+  InitCommonControls();
+  if (!wnd.CWnd::Create(TRACKBAR_CLASSA, windowName, style, rect, parent, id, context)) return FALSE;
+  wnd.ModifyStyleEx(0, WS_EX_CONTROLPARENT);
+  return TRUE;
+}
+
+void UpdateFromTopmostPending(HWND hwnd) {
+  HWND first = hwnd;
+  for (HWND above = ::GetParent(hwnd); above; above = ::GetParent(above))
+    if (::GetUpdateRect(above, nullptr, FALSE)) first = above;
+  ::UpdateWindow(first);
+}
+
 }  // namespace qzc

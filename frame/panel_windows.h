@@ -4,6 +4,8 @@
 
 #include "afxwin.h"
 
+class InputControl;
+
 namespace qzc {
 
 constexpr UINT LabelId = 0xffff;  // labels send nothing a control acts on
@@ -20,6 +22,18 @@ BOOL CreateLabel(CStatic& label, const char* placeholder, DWORD style, const REC
 
 // Creates a push button with its caption and the control's font.
 BOOL CreatePushButton(CButton& button, const char* caption, const RECT& rect, CWnd* parent, UINT id, HFONT font);
+
+// How the module's own track-bar windows are made: `owner` is set to the
+// control whose window is `parent` (its first window long), then `wnd` is
+// created as a "msctls_trackbar32" child that lets dialog navigation into its
+// own children.
+BOOL CreateTrackBarWindow(CWnd& wnd, InputControl** owner, LPCSTR windowName, DWORD style, const RECT& rect,
+                          CWnd* parent, UINT id, void* context);
+
+// Paints `hwnd` now, starting at its top-most ancestor that still has to
+// paint: a window painted before such an ancestor would be painted over again
+// by it.
+void UpdateFromTopmostPending(HWND hwnd);
 
 // WS_DISABLED follows the control's Disabled flag.
 void FollowDisabled(CWnd& wnd, uint32_t disabled);

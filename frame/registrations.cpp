@@ -9,7 +9,7 @@ constexpr UnitStartup Units[] = {
     {Unit::ClipControl, &ClipControlRegistration, nullptr, false},
     {Unit::RectangleControl, nullptr, nullptr, false},
     {Unit::XYOffsetControl, &XYOffsetControlRegistration, nullptr, false},
-    {Unit::ScrewWheelWindow, nullptr, nullptr, true},
+    {Unit::ScrewWheelWindow, nullptr, &ScrewWheelLayout, true},
     {Unit::OffsetControl, &OffsetControlRegistration, nullptr, false},
     {Unit::CheckBoxControl, &CheckBoxControlRegistration, nullptr, false},
     {Unit::ComboControl, &ComboControlRegistration, nullptr, false},
@@ -28,7 +28,7 @@ constexpr UnitStartup Units[] = {
     {Unit::RangeBarWindow, nullptr, &RangeBarLayout, false},
     {Unit::ColourControl, nullptr, nullptr, false},
     {Unit::ButtonControl, &ButtonControlRegistration, nullptr, false},
-    {Unit::ScrewControl, nullptr, nullptr, false},
+    {Unit::ScrewControl, &ScrewControlRegistration, &ScrewControlLayout, false},
     {Unit::SliderControl, &SliderControlRegistration, &SliderControlLayout, false},
     {Unit::CrosshairControl, nullptr, nullptr, false},
 };

@@ -70,6 +70,8 @@ constexpr uint32_t RangeRepeatMarks = Specific7;
 constexpr uint32_t RangeInnerLow = SpecificDouble0;
 constexpr uint32_t RangeInnerHigh = SpecificDouble1;
 constexpr uint32_t RangeRepeatLimit = SpecificDouble2;
+// The screw control's: page divisions, 0 chosen from the steps.
+constexpr uint32_t ScrewDivisions = Specific0;
 
 // Viewer control attributes.
 constexpr uint32_t Viewer0 = 0x10058000;
@@ -112,5 +114,10 @@ constexpr uint32_t RangeHighEditLayout = 0x1000038c;
 constexpr uint32_t RangeLowLabelLayout = 0x10000390;
 constexpr uint32_t RangeHighLabelLayout = 0x10000394;
 constexpr uint32_t RangeNumberLayout = 0x10000398;
+// The screw wheel window's and the screw control's coordinates: the wheel
+// (left, top, right, bottom), the edit field (left, top, right, bottom), the
+// caption (left, top, right, bottom), then the left and right arrow buttons
+// (x, y each).
+constexpr uint32_t ScrewLayout = 0x10000320;
 
 }  // namespace qzc::tag

@@ -1,5 +1,7 @@
 #include "frame/values.h"
 
+#include <cmath>
+#include <cstdint>
 #include <new>
 
 #include "qzsystem/autoparameter.h"
@@ -49,6 +51,13 @@ Input* FirstInput(InputControl& control) {
   Input* input = first ? static_cast<Input*>(first->Obj()) : nullptr;
   control.Inputs.ReleaseReadLock();
   return input;
+}
+
+long WholeNumber(double value) {
+  if (std::isnan(value)) return 0;
+  if (value > 1e15) return 1000000000000000L;
+  if (value < -1e15) return -1000000000000000L;
+  return static_cast<long>(value);
 }
 
 bool NumberOf(const Parameter* value, double* number) {

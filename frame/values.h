@@ -39,6 +39,10 @@ void StoreNumber(Input* input, double value, double time);
 // The control's first connected input, read under the list's lock; null if none.
 Input* FirstInput(InputControl& control);
 
+// Truncation towards zero, saturating at +-10^15 (NaN gives 0), so that any
+// stored number gives a whole number without overflow.
+long WholeNumber(double value);
+
 // The number a value holds; false for null or a value of another kind.
 bool NumberOf(const Parameter* value, double* number);
 

@@ -208,6 +208,37 @@ void UseFont(Session& s, InputControl* control) {
   qz::SetDialogResponder(nullptr);
 }
 
+InputControl* BuildScrew(Session& s, Operator* tool) {
+  Input* angle = s.AddNumberInput(tool, "Angle", 30.0);
+  return s.AddPanelControl("ScrewControl",
+                           TagList{{qzc::tag::ControlName, "Angle"},
+                                   {qzc::tag::RangeMin, 0.0},
+                                   {qzc::tag::RangeMax, 360.0},
+                                   {qzc::tag::StepCount, 361},
+                                   {qzc::tag::ScrewDivisions, 16},
+                                   {qzc::tag::Decimals, 1}},
+                           {angle});
+}
+
+// Turns the wheel by 60 pixels (a sixth of the 192-pixel wheel's 360
+// degrees, and more), holds the right arrow for half a second on the virtual
+// clock (a step at the press, then one every 70 ms from 280 ms on), then
+// types a value past a full turn into the field.
+void UseScrew(Session& s, InputControl* control) {
+  HWND wheel = GetDlgItem(control->Wnd->m_hWnd, 1001);
+  s.Drag(wheel, POINT{60, 8}, POINT{120, 8}, 6);
+  qz::InjectMouseAt(wheel, WM_LBUTTONDOWN, 216, 8);
+  s.Pump();
+  s.AdvanceClock(500);
+  qz::InjectMouseAt(wheel, WM_LBUTTONUP, 216, 8);
+  s.Pump();
+  HWND edit = GetDlgItem(wheel, 0x4E85);
+  SetFocus(edit);
+  SendMessageA(edit, EM_SETSEL, 0, -1);
+  qz::TypeText("405");
+  qz::PressKey(VK_RETURN);
+}
+
 const std::vector<Recipe>& Recipes() {
   static const std::vector<Recipe> recipes = {
       {"ButtonControl", BuildButton, UseButton},
@@ -219,6 +250,7 @@ const std::vector<Recipe>& Recipes() {
       {"FileControl", BuildFile, UseFile},
       {"ClipControl", BuildClip, UseClip},
       {"FontControl", BuildFont, UseFont},
+      {"ScrewControl", BuildScrew, UseScrew},
   };
   return recipes;
 }

@@ -70,13 +70,6 @@ void LoadClassLayout() {
   if (data->Load() && data->Tags) ReadLayout(*data->Tags);
 }
 
-long WholeNumber(double value) {
-  if (std::isnan(value)) return 0;
-  if (value > 1e15) return 1000000000000000L;
-  if (value < -1e15) return -1000000000000000L;
-  return static_cast<long>(value);
-}
-
 const Number* AsNumber(const Parameter* value) {
   return value && value->ID == Number::ClassID ? static_cast<const Number*>(value) : nullptr;
 }

@@ -105,14 +105,39 @@ def arrow(w, h, left):
     return p
 
 
-def wheel(w, h):
+def wheel(w, h, period=6):
+    """The thumb wheel's ridges, a loop as wide as the wheel: each period a dark
+    groove and a lit edge, half transparent over the shaded drum below, and
+    fainter towards the top and bottom where the drum turns away."""
     p = Picture(w, h)
     for y in range(h):
+        fade = 1 - abs(2 * y / (h - 1) - 1) ** 2 * 0.6
         for x in range(w):
-            v = 90 + int(60 * (1 - abs(2 * y / (h - 1) - 1)))
-            if x == 0:
-                v = 40
-            p.set(x, y, (v, v, v, 255))
+            k = x % period
+            if k == 0:
+                p.set(x, y, (0, 0, 0, int(170 * fade)))
+            elif k == 1:
+                p.set(x, y, (255, 255, 255, int(80 * fade)))
+            elif k == period - 1:
+                p.set(x, y, (0, 0, 0, int(50 * fade)))
+    return p
+
+
+def wheel_background(w, h, left, top, right, bottom):
+    """The panel with a sunken slot for the wheel and its arrow buttons, and
+    the drum, lit in the middle and dark at its ends, under the ridges."""
+    import math
+    p = panel(w, h)
+    p.rect(3, top - 1, right + 15, top, GROOVE_DARK)
+    p.rect(3, top - 1, 4, bottom, GROOVE_DARK)
+    p.rect(3, bottom, right + 15, bottom + 1, GROOVE_LIGHT)
+    for x in range(left, right):
+        t = (x - left + 0.5) / (right - left)
+        drum = math.sin(math.pi * t)
+        for y in range(top, bottom):
+            u = (y - top + 0.5) / (bottom - top)
+            v = int(30 + 150 * drum ** 0.7 * (1 - 0.5 * abs(2 * u - 1) ** 2))
+            p.set(x, y, (v, v, min(255, v + 6)))
     return p
 
 
@@ -198,10 +223,8 @@ def main():
     write_colour(100018, (225, 225, 225), PANEL)
     write_colour(100025, (225, 225, 225), PANEL)
     # Screw wheel: background, wheel strip, arrow buttons, layout.
-    sbg = panel(276, 32)
-    sbg.rect(18, 2, 210, 15, GROOVE_DARK)
-    sbg.save("100007")
-    wheel(12, 13).save("100004")
+    wheel_background(276, 32, 18, 2, 210, 15).save("100007")
+    wheel(192, 13).save("100004")
     arrow(14, 13, True).save("100005")
     arrow(14, 13, False).save("100006")
     write_tags(100008, [(0x10000320, 18), (0x10000321, 2), (0x10000322, 210), (0x10000323, 15),

@@ -3,6 +3,7 @@
 #include <cmath>
 #include <new>
 
+#include "frame/panel_windows.h"
 #include "frame/startup.h"
 #include "qzsystem/document.h"
 
@@ -69,12 +70,7 @@ BOOL SliderWindow::Create(DWORD style, const RECT& rect, CWnd* parent, UINT id) 
 
 BOOL SliderWindow::Create(LPCSTR, LPCSTR windowName, DWORD style, const RECT& rect, CWnd* parent, UINT id,
                           void* context) {
-  if (!parent || !parent->m_hWnd) return FALSE;
-  Owner = reinterpret_cast<InputControl*>(::GetWindowLongA(parent->m_hWnd, 0));
-  InitCommonControls();
-  if (!CWnd::Create(TRACKBAR_CLASSA, windowName, style, rect, parent, id, context)) return FALSE;
-  ModifyStyleEx(0, WS_EX_CONTROLPARENT);
-  return TRUE;
+  return CreateTrackBarWindow(*this, &Owner, windowName, style, rect, parent, id, context);
 }
 
 void SliderWindow::SetTrackRect(const RECT& rect) {
@@ -302,16 +298,7 @@ void SliderWindow::MoveThumb() {
     ::InvalidateRect(m_hWnd, &old, FALSE);
     ::InvalidateRect(m_hWnd, &now, FALSE);
   }
-  UpdateFromTopmostPending();
-}
-
-// A thumb painted before an ancestor that still has to paint would be
-// erased again by it, so painting starts at the top-most such ancestor.
-void SliderWindow::UpdateFromTopmostPending() {
-  HWND first = m_hWnd;
-  for (HWND above = ::GetParent(m_hWnd); above; above = ::GetParent(above))
-    if (::GetUpdateRect(above, nullptr, FALSE)) first = above;
-  ::UpdateWindow(first);
+  UpdateFromTopmostPending(m_hWnd);
 }
 
 LRESULT SliderWindow::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {

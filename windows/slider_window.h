@@ -93,7 +93,6 @@ class SliderWindow : public CWnd {
   void StepDown(bool page, bool pointerCheck);
   void StepUp(bool page, bool pointerCheck);
   void MoveThumb();
-  void UpdateFromTopmostPending();
 
   void OnLButtonDown(long x, long y);
   void OnMouseMove(long x);

@@ -1,6 +1,7 @@
 #include "dc.h"
 
 #include "fonts.h"
+#include "qzplatform/driver.h"
 
 namespace qz::gdi {
 namespace {
@@ -148,7 +149,22 @@ bool CanvasOf(const Dc& dc, Canvas* canvas) {
   return true;
 }
 
-bool MakeRaster(const Dc& dc, Raster* raster) {
+namespace {
+
+// Drawing calls that reached a window's pixels, while a test records them.
+struct DrawLog {
+  bool On = false;
+  std::vector<RecordedDraw> Draws;
+};
+
+DrawLog& Log() {
+  static DrawLog log;
+  return log;
+}
+
+}  // namespace
+
+bool MakeReadRaster(const Dc& dc, Raster* raster) {
   if (!CanvasOf(dc, &raster->canvas)) return false;
   raster->limit = IntersectRects(dc.clipBounds, RECT{0, 0, raster->canvas.width, raster->canvas.height});
   if (IsEmptyRect(raster->limit)) return false;
@@ -158,9 +174,27 @@ bool MakeRaster(const Dc& dc, Raster* raster) {
   return true;
 }
 
+bool MakeRaster(const Dc& dc, Raster* raster) {
+  if (!MakeReadRaster(dc, raster)) return false;
+  if (Log().On && dc.type == OBJ_DC) Log().Draws.push_back(RecordedDraw{raster->limit});
+  return true;
+}
+
 }  // namespace qz::gdi
 
 namespace qz {
+
+void StartRecordingDraws() {
+  gdi::Log().Draws.clear();
+  gdi::Log().On = true;
+}
+
+std::vector<RecordedDraw> StopRecordingDraws() {
+  gdi::Log().On = false;
+  std::vector<RecordedDraw> out;
+  out.swap(gdi::Log().Draws);
+  return out;
+}
 
 using gdi::Dc;
 using gdi::DcOf;

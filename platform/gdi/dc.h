@@ -43,8 +43,11 @@ struct Dc : GdiObject {
 
 Dc* DcOf(HDC hdc);
 
-// The canvas and clip of a DC for one drawing call; false when nothing is visible.
+// The canvas and clip of a DC for one drawing call; false when nothing is
+// visible. A call on a window's pixels is recorded while draws are recorded.
 bool MakeRaster(const Dc& dc, Raster* raster);
+// The same for a call that only reads pixels.
+bool MakeReadRaster(const Dc& dc, Raster* raster);
 bool CanvasOf(const Dc& dc, Canvas* canvas);
 
 // Offset from logical coordinates to canvas coordinates.

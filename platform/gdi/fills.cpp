@@ -86,7 +86,7 @@ COLORREF SetPixel(HDC hdc, int x, int y, COLORREF color) {
 COLORREF GetPixel(HDC hdc, int x, int y) {
   Dc* dc = DcOf(hdc);
   Raster raster;
-  if (!dc || !MakeRaster(*dc, &raster)) return CLR_INVALID;
+  if (!dc || !MakeReadRaster(*dc, &raster)) return CLR_INVALID;
   x += raster.offset.x;
   y += raster.offset.y;
   if (!Visible(raster, x, y)) return CLR_INVALID;

@@ -1,4 +1,5 @@
 #include "gdi_test_util.h"
+#include "qzplatform/driver.h"
 
 using namespace gditest;
 
@@ -229,6 +230,30 @@ TEST(DibSection, BottomUpSectionIsDrawnInItsOwnRowOrder) {
   SelectObject(dc, old);
   DeleteDC(dc);
   DeleteObject(dib);
+}
+
+// Tests see which drawing calls reached a window's pixels: memory bitmaps and
+// reads are not such calls.
+TEST_F(SurfaceDc, DrawsOnASurfaceAreRecordedWithTheirClipBounds) {
+  Open(POINT{10, 10}, qz::Region(RECT{10, 10, 30, 25}));
+  Canvas memory(8, 8);
+  qz::StartRecordingDraws();
+  RECT all{-100, -100, 100, 100};
+  FillRect(dc, &all, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+  FillRect(memory.dc(), &all, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+  BitBlt(memory.dc(), 0, 0, 8, 8, dc, 0, 0, SRCCOPY);
+  GetPixel(dc, 2, 2);
+  BitBlt(dc, 0, 0, 8, 8, memory.dc(), 0, 0, SRCCOPY);
+  const std::vector<qz::RecordedDraw> draws = qz::StopRecordingDraws();
+  ASSERT_EQ(draws.size(), 2u);
+  for (const qz::RecordedDraw& draw : draws) {
+    EXPECT_EQ(draw.area.left, 10);
+    EXPECT_EQ(draw.area.top, 10);
+    EXPECT_EQ(draw.area.right, 30);
+    EXPECT_EQ(draw.area.bottom, 25);
+  }
+  FillRect(dc, &all, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+  EXPECT_TRUE(qz::StopRecordingDraws().empty());
 }
 
 }  // namespace

@@ -81,6 +81,16 @@ struct RecordedMessage {
 void StartRecording();
 std::vector<RecordedMessage> StopRecording();
 
+// ---- drawing recording (for tests) ----
+// One drawing call that reached a window's pixels (drawing into memory
+// bitmaps is not recorded): the area of the top-level surface it was allowed
+// to change, that is the DC's clip bounds, in surface coordinates.
+struct RecordedDraw {
+  RECT area;
+};
+void StartRecordingDraws();
+std::vector<RecordedDraw> StopRecordingDraws();
+
 }  // namespace qz
 
 namespace qz {

@@ -20,6 +20,8 @@ std::span<const UnitStartup> UnitTable();
 extern const Registration ButtonControlRegistration;
 extern const Registration CheckBoxControlRegistration;
 extern const Registration ComboControlRegistration;
+extern const Registration ColourControlRegistration;
+void ColourControlLayout();
 extern const Registration PointControlRegistration;
 extern const Registration SliderControlRegistration;
 void SliderControlLayout();

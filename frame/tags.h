@@ -86,5 +86,7 @@ constexpr uint32_t PrefColourDepth = 0x10000028;
 // Layout resources: the first of the slider control's sixteen coordinates
 // (left, top, right, bottom of the track, edit field, name and side label).
 constexpr uint32_t SliderLayout = 0x100002bc;
+// The first of the colour control's sixty-four: sixteen rectangles.
+constexpr uint32_t ColourLayout = 0x100003e8;
 
 }  // namespace qzc::tag

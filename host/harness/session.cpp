@@ -99,6 +99,16 @@ double Session::NumberValue(Input* input) {
 
 InputControl* Session::AddPanelControl(const char* className, const TagList& attributes, std::vector<Input*> inputs,
                                        int columns) {
+  return PlaceControl(className, attributes, inputs, columns, false);
+}
+
+InputControl* Session::AddConnectedPanelControl(const char* className, const TagList& attributes,
+                                                std::vector<Input*> inputs, int columns) {
+  return PlaceControl(className, attributes, inputs, columns, true);
+}
+
+InputControl* Session::PlaceControl(const char* className, const TagList& attributes, const std::vector<Input*>& inputs,
+                                    int columns, bool connectFirst) {
   InputControl* control = CreatePanelControl(className);
   if (!control) return nullptr;
   TagList tags{{ControlDocTag, static_cast<const void*>(&Doc)},
@@ -106,6 +116,8 @@ InputControl* Session::AddPanelControl(const char* className, const TagList& att
                {ControlColumnsTag, columns}};
   tags.Merge(attributes);
   control->SetAttrsTagList(tags);
+  if (connectFirst)
+    for (Input* input : inputs) control->AddInput(input);
   control->Position = CPoint(0, NextTop);
   CRect rect(0, 0, PanelWidth, 0);
   if (!control->Open(Panel(), rect)) {
@@ -115,7 +127,8 @@ InputControl* Session::AddPanelControl(const char* className, const TagList& att
   if (control->Wnd) control->Wnd->MoveWindow(0, NextTop, rect.right, rect.bottom, TRUE);
   NextTop += rect.bottom;
   Controls.push_back({control, rect});
-  for (Input* input : inputs) control->AddInput(input);
+  if (!connectFirst)
+    for (Input* input : inputs) control->AddInput(input);
   return control;
 }
 

@@ -111,10 +111,8 @@ void UseColour(Session& s, InputControl* control) {
 
 const std::vector<Recipe>& Recipes() {
   static const std::vector<Recipe> recipes = {
-      {"ButtonControl", BuildButton, UseButton},
-      {"CheckBoxControl", BuildCheckBox, UseCheckBox},
-      {"ComboControl", BuildCombo, UseCombo},
-      {"ColourControl", BuildColour, UseColour},
+      {"ButtonControl", BuildButton, UseButton}, {"CheckBoxControl", BuildCheckBox, UseCheckBox},
+      {"ComboControl", BuildCombo, UseCombo},    {"ColourControl", BuildColour, UseColour},
       {"SliderControl", BuildSlider, UseSlider},
   };
   return recipes;

@@ -298,7 +298,7 @@ void ColourControl::CreateFields() {
     if (!field.CreateEx(WS_EX_CLIENTEDGE, "EDIT", "", FieldStyle, FieldRect(c), Wnd, FieldIds[c])) continue;
     SetControlFont(field, Font);
     field.SendMessage(EM_LIMITTEXT, FieldTextLimit);
-    field.SetValue(Shown(c) * scale, Precision);
+    ShowInField(c, scale);
   }
 }
 
@@ -530,7 +530,7 @@ void ColourControl::UpdateDisplay(Input* input) {
   const double scale = DisplayScale();
   for (int c = 0; c < RowCount(); ++c) {
     if (!Fields[c].m_hWnd || (input && c != only)) continue;
-    Fields[c].SetValue(Shown(c) * scale, Precision);
+    ShowInField(c, scale);
     Sliders[c].SetValue(Shown(c), TRUE);
   }
   if (CaptionChanged && NameLabel.m_hWnd) {
@@ -549,22 +549,29 @@ void ColourControl::OnDisconnect(Input* input) {
   StoreNumber(input, Colour[channel], NoFrameTime);
 }
 
+void ColourControl::ShowInField(int channel, double scale) {
+  FieldScale[channel] = scale;
+  Fields[channel].SetValue(Shown(channel) * scale, Precision);
+}
+
 // A field still showing what the control put there was not edited, even
 // though its text holds fewer decimals than the channel.
-bool ColourControl::FieldUnchanged(int channel, double scale) {
+bool ColourControl::FieldUnchanged(int channel) {
   char shown[64];
-  TimeCodeEdit::FormatTimeCode(Shown(channel) * scale, shown, Fields[channel].Integer(), Precision, sizeof shown,
-                               Fields[channel].TimeType(), 0, 0, 0, 1e15);
+  TimeCodeEdit::FormatTimeCode(Shown(channel) * FieldScale[channel], shown, Fields[channel].Integer(), Precision,
+                               sizeof shown, Fields[channel].TimeType(), 0, 0, 0, 1e15);
   char typed[64] = "";
   Fields[channel].GetWindowText(typed, sizeof typed);
   return std::strcmp(shown, typed) == 0;
 }
 
+// What was typed is read at the scale the field showed, whatever the depth
+// preference says now.
 void ColourControl::OnOK() {
-  const double scale = DisplayScale();
   const double time = CurrentTime(*this);
   for (int c = 0; c < RowCount(); ++c) {
-    if (!Fields[c].m_hWnd || FieldUnchanged(c, scale)) continue;
+    if (!Fields[c].m_hWnd || FieldUnchanged(c)) continue;
+    const double scale = FieldScale[c];
     const double typed = Fields[c].GetValue(Shown(c) * scale) / scale;
     if (!std::isnan(typed) && typed != Colour[c]) WriteNumber(*this, typed, time, static_cast<uint32_t>(c));
   }

@@ -75,10 +75,14 @@ class ColourControl : public InputControl {
   LRESULT LabelColours(HDC hdc);
   void SendInputList(UINT message, HWND target, LPARAM point);
   void CopyColourFrom(List* list);
-  bool FieldUnchanged(int channel, double scale);
+  bool FieldUnchanged(int channel);
+
+  void ShowInField(int channel, double scale);
 
   // The alpha row was built by the last Open.
   bool AlphaRow = false;
+  // The scale each field was last shown at: what the user types is read in it.
+  double FieldScale[Channels] = {1.0, 1.0, 1.0, 1.0};
 };
 
 InputControl* NewColourControl();

@@ -49,7 +49,10 @@ LRESULT PickButton::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
       case WM_CAPTURECHANGED:
         if (reinterpret_cast<HWND>(lParam) != m_hWnd) OnGestureLost();
         break;
+      // A quick second press is reported as a double click; it starts a
+      // gesture all the same.
       case WM_LBUTTONDOWN:
+      case WM_LBUTTONDBLCLK:
         OnLButtonDown();
         break;
       case WM_MOUSEMOVE:

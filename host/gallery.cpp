@@ -96,7 +96,8 @@ InputControl* BuildColour(Session& s, Operator* tool) {
 }
 
 // Drags the "Pick" button into a viewer beside the panel and lets go over
-// the sun of the sample picture: the tint becomes the sun's orange.
+// the sun of the sample picture: the tint becomes the sun's orange. Then
+// types a lighter alpha.
 void UseColour(Session& s, InputControl* control) {
   Viewer viewer(s.Doc, Viewer::DefaultWidth, Viewer::DefaultHeight, POINT{Session::DefaultPanelWidth + 20, 0});
   s.Pump();
@@ -107,12 +108,20 @@ void UseColour(Session& s, InputControl* control) {
   ClientToScreen(viewer.Window(), &to);
   ScreenToClient(pick, &to);
   s.Drag(pick, POINT{rc.right / 2, rc.bottom / 2}, to, 6);
+  HWND alpha = GetDlgItem(control->Wnd->m_hWnd, 30104);
+  SetFocus(alpha);
+  SendMessageA(alpha, EM_SETSEL, 0, -1);
+  qz::TypeText("0.8");
+  qz::PressKey(VK_RETURN);
+  s.Pump();
 }
 
 const std::vector<Recipe>& Recipes() {
   static const std::vector<Recipe> recipes = {
-      {"ButtonControl", BuildButton, UseButton}, {"CheckBoxControl", BuildCheckBox, UseCheckBox},
-      {"ComboControl", BuildCombo, UseCombo},    {"ColourControl", BuildColour, UseColour},
+      {"ButtonControl", BuildButton, UseButton},
+      {"CheckBoxControl", BuildCheckBox, UseCheckBox},
+      {"ComboControl", BuildCombo, UseCombo},
+      {"ColourControl", BuildColour, UseColour},
       {"SliderControl", BuildSlider, UseSlider},
   };
   return recipes;

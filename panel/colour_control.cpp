@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <cstring>
+#include <limits>
 #include <new>
 
 #include "frame/creator.h"
@@ -566,13 +567,12 @@ bool ColourControl::FieldUnchanged(int channel) {
 }
 
 // What was typed is read at the scale the field showed, whatever the depth
-// preference says now.
+// preference says now. Text that is no number writes nothing.
 void ColourControl::OnOK() {
   const double time = CurrentTime(*this);
   for (int c = 0; c < RowCount(); ++c) {
     if (!Fields[c].m_hWnd || FieldUnchanged(c)) continue;
-    const double scale = FieldScale[c];
-    const double typed = Fields[c].GetValue(Shown(c) * scale) / scale;
+    const double typed = Fields[c].GetValue(std::numeric_limits<double>::quiet_NaN()) / FieldScale[c];
     if (!std::isnan(typed) && typed != Colour[c]) WriteNumber(*this, typed, time, static_cast<uint32_t>(c));
   }
   UpdateDisplay(nullptr);

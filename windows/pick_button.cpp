@@ -70,7 +70,7 @@ LRESULT PickButton::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
   }
   // The parent's answer is the answer: the sender of an input list learns
   // from it whether the list was kept.
-  if (msg >= FirstOwnerMessage && m_hWnd)
+  if (Message != 0 && msg >= FirstOwnerMessage && m_hWnd)
     if (HWND parent = ::GetParent(m_hWnd)) return ::SendMessageA(parent, msg, wParam, lParam);
   return CButton::WindowProc(msg, wParam, lParam);
 }

@@ -467,6 +467,8 @@ TEST_F(ColourControlTest, ANaNChannelShowsAsZeroAndIsNotWrittenBack) {
   SetFocus(shown.Field(0));
   qz::PressKey(VK_RETURN);
   session.Pump();
+  TypeAndEnter(shown.Field(0), "red");
+  EXPECT_TRUE(session.Writes().empty());
   // Disconnecting writes the shown colour back, for no frame; not a NaN.
   Input* redProbe = session.AddInput(tool, "Red Probe", new Number(-1.0), 0);
   Input* greenProbe = session.AddInput(tool, "Green Probe", new Number(-1.0), 1);
@@ -476,6 +478,18 @@ TEST_F(ColourControlTest, ANaNChannelShowsAsZeroAndIsNotWrittenBack) {
   ASSERT_EQ(session.Writes().size(), 1u);
   EXPECT_EQ(session.Writes()[0].Time, -1000000000.0);
   EXPECT_DOUBLE_EQ(session.NumberValue(greenProbe), 0.5);
+
+  // Infinities are shown as far as the field goes and kept as they are.
+  const double infinity = std::numeric_limits<double>::infinity();
+  const Shown infinite = AddColour({infinity, -infinity, 0.5}, 2);
+  session.ClearWrites();
+  SetFocus(infinite.Field(0));
+  qz::PressKey(VK_RETURN);
+  SetFocus(infinite.Field(1));
+  qz::PressKey(VK_RETURN);
+  session.Pump();
+  EXPECT_TRUE(session.Writes().empty());
+  EXPECT_EQ(session.NumberValue(infinite.Inputs[0]), infinity);
 }
 
 TEST_F(ColourControlTest, CaptionFollowsTheControlName) {

@@ -7,6 +7,7 @@
 #include <atomic>
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
 #include <memory>
 #include <new>
 #include <string>
@@ -75,7 +76,8 @@ constexpr uint32_t BackgroundId = 100122;
 constexpr uint32_t BackgroundWithAlphaId = 100019;
 constexpr uint32_t FillStripId = 100026;
 
-// The resource store without background 100122, for the whole program.
+// The resource store without background 100122 and with a layout of two
+// tags, for the whole program.
 class StoreWithoutBackground {
  public:
   StoreWithoutBackground() {
@@ -85,6 +87,11 @@ class StoreWithoutBackground {
     const std::string missing = std::to_string(BackgroundId) + ".png";
     for (const fs::directory_entry& entry : fs::directory_iterator(GetResourceDir()))
       if (entry.path().filename() != missing) fs::copy(entry.path(), Dir / entry.path().filename());
+    // A layout that moves only the swatch's left edge and the pick
+    // button's top: every other coordinate keeps its built-in value.
+    std::ofstream layout(Dir / "100024.tags", std::ios::trunc);
+    layout << "0x1000041c 6\n0x10000421 26\n";
+    layout.close();
     SetResourceDir(Dir.c_str());
   }
   ~StoreWithoutBackground() {
@@ -152,6 +159,22 @@ TEST_F(ColourControlFallbackTest, WithoutTheThreeRowBackgroundTheStripCoversTheA
   EXPECT_GT(covered, 0);  // the alpha row's groove is there to be covered
   // The bevel's dark outer line along the bottom.
   EXPECT_NE(pixels[(height - 1) * width + 150], strip.Dib->Bits[150] & 0xffffff);
+}
+
+TEST_F(ColourControlFallbackTest, TheLayoutResourceOverridesTheBuiltInRectanglesTagByTag) {
+  InputControl* control = AddColour({0.5, 0.5, 0.5});
+  ASSERT_NE(control, nullptr);
+  auto placeOf = [&](int id) {
+    HWND child = GetDlgItem(control->Wnd->m_hWnd, id);
+    RECT rc;
+    GetWindowRect(child, &rc);
+    POINT origin{0, 0};
+    ClientToScreen(control->Wnd->m_hWnd, &origin);
+    return CRect(rc.left - origin.x, rc.top - origin.y, rc.right - origin.x, rc.bottom - origin.y);
+  };
+  EXPECT_EQ(placeOf(2020), CRect(6, 4, 64, 23));
+  EXPECT_EQ(placeOf(2021), CRect(4, 26, 64, 44));
+  EXPECT_EQ(placeOf(30102), CRect(224, 18, 274, 34));
 }
 
 TEST_F(ColourControlFallbackTest, ACreatorWithoutMemoryReturnsNull) {

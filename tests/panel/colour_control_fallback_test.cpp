@@ -1,19 +1,17 @@
 // The colour control without its background for three rows, and with
 // allocations failing: a program of its own, since the module's resources
-// are loaded once and kept, and the allocator is replaced here.
+// are loaded once and kept, and allocations are made to fail here.
 #include <gtest/gtest.h>
 #include <stdlib.h>
 
-#include <atomic>
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <memory>
-#include <new>
 #include <string>
 #include <vector>
 
 #include "frame/tags.h"
+#include "harness/counting_allocator.h"
 #include "harness/module.h"
 #include "harness/session.h"
 #include "harness/viewer.h"
@@ -21,50 +19,6 @@
 #include "qzplatform/dialogs.h"
 #include "qzplatform/driver.h"
 #include "qzsystem/resources.h"
-
-namespace {
-
-std::atomic<bool> FailNothrow{false};
-
-void* Allocate(std::size_t size) noexcept {
-  return std::malloc(size ? size : 1);
-}
-
-}  // namespace
-
-// Allocations that may fail (the nothrow forms) fail while FailNothrow is set.
-#pragma GCC diagnostic ignored "-Wmismatched-new-delete"
-void* operator new(std::size_t size) {
-  if (void* p = Allocate(size)) return p;
-  throw std::bad_alloc();
-}
-void* operator new[](std::size_t size) {
-  return ::operator new(size);
-}
-void* operator new(std::size_t size, const std::nothrow_t&) noexcept {
-  return FailNothrow ? nullptr : Allocate(size);
-}
-void* operator new[](std::size_t size, const std::nothrow_t&) noexcept {
-  return FailNothrow ? nullptr : Allocate(size);
-}
-void operator delete(void* p) noexcept {
-  std::free(p);
-}
-void operator delete[](void* p) noexcept {
-  std::free(p);
-}
-void operator delete(void* p, std::size_t) noexcept {
-  std::free(p);
-}
-void operator delete[](void* p, std::size_t) noexcept {
-  std::free(p);
-}
-void operator delete(void* p, const std::nothrow_t&) noexcept {
-  std::free(p);
-}
-void operator delete[](void* p, const std::nothrow_t&) noexcept {
-  std::free(p);
-}
 
 namespace qzh {
 namespace {
@@ -178,9 +132,9 @@ TEST_F(ColourControlFallbackTest, TheLayoutResourceOverridesTheBuiltInRectangles
 }
 
 TEST_F(ColourControlFallbackTest, ACreatorWithoutMemoryReturnsNull) {
-  FailNothrow = true;
+  FailNothrowAllocations() = true;
   InputControl* control = CreatePanelControl("ColourControl");
-  FailNothrow = false;
+  FailNothrowAllocations() = false;
   EXPECT_EQ(control, nullptr);
 }
 
@@ -198,12 +152,12 @@ TEST_F(ColourControlFallbackTest, WithoutMemoryNothingIsSentOrWritten) {
 
   qz::InjectMouseAt(pick, WM_LBUTTONDOWN, 10, 10);
   session.Pump();
-  FailNothrow = true;
+  FailNothrowAllocations() = true;
   qz::StartRecording();
   qz::InjectMouseAt(pick, WM_MOUSEMOVE, over.x, over.y);
   session.Pump();
   const std::vector<qz::RecordedMessage> messages = qz::StopRecording();
-  FailNothrow = false;
+  FailNothrowAllocations() = false;
   qz::InjectMouseAt(pick, WM_RBUTTONDOWN, over.x, over.y);
   session.Pump();
   for (const qz::RecordedMessage& message : messages) EXPECT_NE(message.message, Viewer::PickRequestMessage);
@@ -213,11 +167,11 @@ TEST_F(ColourControlFallbackTest, WithoutMemoryNothingIsSentOrWritten) {
     qz::DialogAnswer answer;
     answer.ok = true;
     answer.colour = RGB(255, 255, 255);
-    FailNothrow = true;
+    FailNothrowAllocations() = true;
     return answer;
   });
   session.Click(GetDlgItem(control->Wnd->m_hWnd, 2020), 20, 10);
-  FailNothrow = false;
+  FailNothrowAllocations() = false;
   EXPECT_EQ(qz::DialogRequests().size(), 1u);
   EXPECT_TRUE(session.Writes().empty());
   EXPECT_DOUBLE_EQ(session.NumberValue(inputs[0]), 0.1);

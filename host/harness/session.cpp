@@ -99,16 +99,6 @@ double Session::NumberValue(Input* input) {
 
 InputControl* Session::AddPanelControl(const char* className, const TagList& attributes, std::vector<Input*> inputs,
                                        int columns) {
-  return PlaceControl(className, attributes, inputs, columns, false);
-}
-
-InputControl* Session::AddConnectedPanelControl(const char* className, const TagList& attributes,
-                                                std::vector<Input*> inputs, int columns) {
-  return PlaceControl(className, attributes, inputs, columns, true);
-}
-
-InputControl* Session::PlaceControl(const char* className, const TagList& attributes, const std::vector<Input*>& inputs,
-                                    int columns, bool connectFirst) {
   InputControl* control = CreatePanelControl(className);
   if (!control) return nullptr;
   TagList tags{{ControlDocTag, static_cast<const void*>(&Doc)},
@@ -116,8 +106,6 @@ InputControl* Session::PlaceControl(const char* className, const TagList& attrib
                {ControlColumnsTag, columns}};
   tags.Merge(attributes);
   control->SetAttrsTagList(tags);
-  if (connectFirst)
-    for (Input* input : inputs) control->AddInput(input);
   control->Position = CPoint(0, NextTop);
   CRect rect(0, 0, PanelWidth, 0);
   if (!control->Open(Panel(), rect)) {
@@ -127,8 +115,31 @@ InputControl* Session::PlaceControl(const char* className, const TagList& attrib
   if (control->Wnd) control->Wnd->MoveWindow(0, NextTop, rect.right, rect.bottom, TRUE);
   NextTop += rect.bottom;
   Controls.push_back({control, rect});
-  if (!connectFirst)
-    for (Input* input : inputs) control->AddInput(input);
+  for (Input* input : inputs) control->AddInput(input);
+  return control;
+}
+
+// Connecting first lets what the inputs say at connection shape the control
+// it opens (the colour control's alpha row).
+InputControl* Session::AddConnectedPanelControl(const char* className, const TagList& attributes,
+                                                std::vector<Input*> inputs, int columns) {
+  InputControl* control = CreatePanelControl(className);
+  if (!control) return nullptr;
+  TagList tags{{ControlDocTag, static_cast<const void*>(&Doc)},
+               {ControlFontTag, static_cast<const void*>(Font)},
+               {ControlColumnsTag, columns}};
+  tags.Merge(attributes);
+  control->SetAttrsTagList(tags);
+  for (Input* input : inputs) control->AddInput(input);
+  control->Position = CPoint(0, NextTop);
+  CRect rect(0, 0, PanelWidth, 0);
+  if (!control->Open(Panel(), rect)) {
+    delete control;
+    return nullptr;
+  }
+  if (control->Wnd) control->Wnd->MoveWindow(0, NextTop, rect.right, rect.bottom, TRUE);
+  NextTop += rect.bottom;
+  Controls.push_back({control, rect});
   return control;
 }
 

@@ -84,9 +84,6 @@ class Session : public WriteListener {
   void InputWritten(Input* input, double time, Parameter* value) override;
 
  private:
-  InputControl* PlaceControl(const char* className, const TagList& attributes, const std::vector<Input*>& inputs,
-                             int columns, bool connectFirst);
-
   struct Placed {
     InputControl* Control;
     CRect Rect;

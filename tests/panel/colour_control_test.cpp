@@ -147,6 +147,24 @@ TEST_F(ColourControlTest, RowsFollowTheAlphaInputOfTheGroup) {
   }
 }
 
+// Inputs connected after the control opened show alpha from the next Open.
+TEST_F(ColourControlTest, AnAlphaInputConnectedAfterOpeningShowsAtTheNextOpen) {
+  std::vector<Input*> inputs;
+  for (int c = 0; c < 4; ++c) inputs.push_back(session.AddInput(tool, ChannelNames[c], new Number(0.25 * c), c));
+  InputControl* control = session.AddPanelControl("ColourControl", {}, inputs);
+  ASSERT_NE(control, nullptr);
+  EXPECT_EQ(session.OpenedRect(control).Height(), 64);
+  control->Close();
+  CRect rect(0, 0, Session::DefaultPanelWidth, 0);
+  ASSERT_TRUE(control->Open(session.Panel(), rect));
+  session.Pump();
+  EXPECT_EQ(rect, CRect(0, 0, 276, 80));
+  HWND alpha = GetDlgItem(control->Wnd->m_hWnd, FirstFieldId + 3);
+  ASSERT_NE(alpha, nullptr);
+  EXPECT_EQ(TextOf(alpha), "0.7500");
+  EXPECT_EQ(TextOf(GetDlgItem(control->Wnd->m_hWnd, FirstFieldId)), "0.0000");
+}
+
 TEST_F(ColourControlTest, AnAlphaInputOfAnotherGroupLeavesThreeRows) {
   session.AddInput(tool, "Other Alpha", new Number(1.0), 3, TagList{{tag::ControlGroup, 9}});
   const Shown shown = AddColour({0.1, 0.2, 0.3});

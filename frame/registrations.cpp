@@ -26,7 +26,7 @@ constexpr UnitStartup Units[] = {
     {Unit::SliderWindow, nullptr, nullptr, false},
     {Unit::OperatorControl, nullptr, nullptr, false},
     {Unit::RangeBarWindow, nullptr, &RangeBarLayout, false},
-    {Unit::ColourControl, nullptr, nullptr, false},
+    {Unit::ColourControl, &ColourControlRegistration, &ColourControlLayout, false},
     {Unit::ButtonControl, &ButtonControlRegistration, nullptr, false},
     {Unit::ScrewControl, &ScrewControlRegistration, &ScrewControlLayout, false},
     {Unit::SliderControl, &SliderControlRegistration, &SliderControlLayout, false},

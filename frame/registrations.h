@@ -23,6 +23,8 @@ extern const Registration ClipControlRegistration;
 extern const Registration ComboControlRegistration;
 extern const Registration FileControlRegistration;
 extern const Registration FontControlRegistration;
+extern const Registration ColourControlRegistration;
+void ColourControlLayout();
 extern const Registration PointControlRegistration;
 extern const Registration RangeControlRegistration;
 void RangeControlLayout();

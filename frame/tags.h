@@ -119,5 +119,7 @@ constexpr uint32_t RangeNumberLayout = 0x10000398;
 // caption (left, top, right, bottom), then the left and right arrow buttons
 // (x, y each).
 constexpr uint32_t ScrewLayout = 0x10000320;
+// The first of the colour control's sixty-four: sixteen rectangles.
+constexpr uint32_t ColourLayout = 0x100003e8;
 
 }  // namespace qzc::tag

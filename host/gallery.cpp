@@ -239,11 +239,44 @@ void UseScrew(Session& s, InputControl* control) {
   qz::PressKey(VK_RETURN);
 }
 
+// A tint in four inputs of one group, alpha among them, so the control
+// opens with the alpha row.
+InputControl* BuildColour(Session& s, Operator* tool) {
+  const TagList group{{qzc::tag::ControlGroup, 1}};
+  std::vector<Input*> channels;
+  const char* names[] = {"Tint Red", "Tint Green", "Tint Blue", "Tint Alpha"};
+  const double values[] = {0.2, 0.45, 0.8, 1.0};
+  for (int c = 0; c < 4; ++c) channels.push_back(s.AddInput(tool, names[c], new Number(values[c]), c, group));
+  return s.AddConnectedPanelControl("ColourControl", TagList{{qzc::tag::ControlName, "Tint"}}, channels);
+}
+
+// Drags the "Pick" button into a viewer beside the panel and lets go over
+// the sun of the sample picture: the tint becomes the sun's orange. Then
+// types a lighter alpha.
+void UseColour(Session& s, InputControl* control) {
+  Viewer viewer(s.Doc, Viewer::DefaultWidth, Viewer::DefaultHeight, POINT{Session::DefaultPanelWidth + 20, 0});
+  s.Pump();
+  HWND pick = GetDlgItem(control->Wnd->m_hWnd, 2021);
+  RECT rc;
+  GetClientRect(pick, &rc);
+  POINT to = viewer.PixelOf(0.74, 0.26);
+  ClientToScreen(viewer.Window(), &to);
+  ScreenToClient(pick, &to);
+  s.Drag(pick, POINT{rc.right / 2, rc.bottom / 2}, to, 6);
+  HWND alpha = GetDlgItem(control->Wnd->m_hWnd, 30104);
+  SetFocus(alpha);
+  SendMessageA(alpha, EM_SETSEL, 0, -1);
+  qz::TypeText("0.8");
+  qz::PressKey(VK_RETURN);
+  s.Pump();
+}
+
 const std::vector<Recipe>& Recipes() {
   static const std::vector<Recipe> recipes = {
       {"ButtonControl", BuildButton, UseButton},
       {"CheckBoxControl", BuildCheckBox, UseCheckBox},
       {"ComboControl", BuildCombo, UseCombo},
+      {"ColourControl", BuildColour, UseColour},
       {"OffsetControl", BuildOffset, UseOffset},
       {"SliderControl", BuildSlider, UseSlider},
       {"RangeControl", BuildRange, UseRange},

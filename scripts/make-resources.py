@@ -252,7 +252,8 @@ def main():
         for r in range(rows):
             groove(cbg, 87, 207, 9 + 16 * r)
         cbg.save(str(rid))
-    panel(276, 1).save("100026")
+    # The fill strip is the panel body, so the fallback reads as the same panel.
+    Picture(276, 1, PANEL).save("100026")
     thumb(9, 12, (220, 70, 70)).save("100020")
     thumb(9, 12, (70, 200, 70)).save("100021")
     thumb(9, 12, (80, 110, 230)).save("100022")

@@ -15,6 +15,13 @@ inline std::atomic<long>& AllocationCount() {
   return count;
 }
 
+// While set, the allocations that may fail (the nothrow forms) fail, as
+// when memory is exhausted.
+inline std::atomic<bool>& FailNothrowAllocations() {
+  static std::atomic<bool> failing{false};
+  return failing;
+}
+
 }  // namespace qzh
 
 namespace qzh::detail {
@@ -38,10 +45,11 @@ void* operator new[](std::size_t size) {
   return ::operator new(size);
 }
 void* operator new(std::size_t size, const std::nothrow_t&) noexcept {
+  if (qzh::FailNothrowAllocations().load(std::memory_order_relaxed)) return nullptr;
   return qzh::detail::CountedAllocation(size);
 }
 void* operator new[](std::size_t size, const std::nothrow_t&) noexcept {
-  return qzh::detail::CountedAllocation(size);
+  return ::operator new(size, std::nothrow);
 }
 void operator delete(void* p) noexcept {
   std::free(p);

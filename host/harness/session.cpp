@@ -139,6 +139,27 @@ bool Session::OpenPlaced(Placed& placed) {
   return true;
 }
 
+// Connecting first lets what the inputs say at connection shape the control
+// it opens (the colour control's alpha row), as when a hidden panel is shown.
+InputControl* Session::AddConnectedPanelControl(const char* className, const TagList& attributes,
+                                                std::vector<Input*> inputs, int columns) {
+  InputControl* control = CreatePanelControl(className);
+  if (!control) return nullptr;
+  TagList tags{{ControlDocTag, static_cast<const void*>(&Doc)},
+               {ControlFontTag, static_cast<const void*>(Font)},
+               {ControlColumnsTag, columns}};
+  tags.Merge(attributes);
+  control->SetAttrsTagList(tags);
+  for (Input* input : inputs) control->AddInput(input);
+  Placed placed{control, CRect()};
+  if (Shown && !OpenPlaced(placed)) {
+    delete control;
+    return nullptr;
+  }
+  Controls.push_back(placed);
+  return control;
+}
+
 CRect Session::OpenedRect(InputControl* control) const {
   for (const Placed& placed : Controls)
     if (placed.Control == control) return placed.Rect;

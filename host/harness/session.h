@@ -65,6 +65,10 @@ class Session : public WriteListener {
   // controls already in the panel and connects `inputs`. The session owns it.
   InputControl* AddPanelControl(const char* className, const TagList& attributes, std::vector<Input*> inputs,
                                 int columns = 1);
+  // The same with the inputs connected before the control opens, as a host
+  // does when it opens the panel of a tool whose inputs are known.
+  InputControl* AddConnectedPanelControl(const char* className, const TagList& attributes, std::vector<Input*> inputs,
+                                         int columns = 1);
   // The rectangle the control reported from Open (relative to its window).
   CRect OpenedRect(InputControl* control) const;
   // Deletes a control as the host does when its panel closes.

@@ -2,9 +2,11 @@
 
 #include <algorithm>
 #include <cmath>
+#include <new>
 
 #include "afxwin.h"
 #include "qzplatform/driver.h"
+#include "qzsystem/autoparameter.h"
 #include "qzsystem/inputcontrol.h"
 #include "qzsystem/previewview.h"
 #include "qzsystem/registry.h"
@@ -35,7 +37,9 @@ Viewer::Viewer(CPipelineDoc& doc, int width, int height, POINT screen, uint32_t 
     : Doc(doc), Wnd(std::make_unique<ViewerWnd>(this)), Picture(picture, 0) {
   Wnd->Doc = &doc;
   LPCSTR className = AfxRegisterWndClass(0, nullptr, nullptr);
-  Wnd->CreateEx(0, className, "Viewer", WS_POPUP | WS_VISIBLE, screen.x, screen.y, width, height, nullptr, nullptr);
+  CWnd* main = AfxGetMainWnd();
+  HWND owner = main ? main->m_hWnd : nullptr;
+  Wnd->CreateEx(0, className, "Viewer", WS_POPUP | WS_VISIBLE, screen.x, screen.y, width, height, owner, nullptr);
   if (Picture.Load() && Picture.Dib && Picture.Dib->Bitmap) {
     PictureDC = CreateCompatibleDC(nullptr);
     if (PictureDC) PictureDCBitmap = SelectObject(PictureDC, Picture.Dib->Bitmap);
@@ -172,6 +176,7 @@ LRESULT Viewer::HandleMsg(UINT msg, WPARAM wParam, LPARAM lParam) {
       OnButtonDown(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
       return 0;
     case WM_MOUSEMOVE:
+      if (!PressedControl) HidePickMark();
       OnMouseMove(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
       return 0;
     case WM_LBUTTONUP:
@@ -185,6 +190,13 @@ LRESULT Viewer::HandleMsg(UINT msg, WPARAM wParam, LPARAM lParam) {
       return 0;
     case WM_GETDLGCODE:
       return DLGC_WANTARROWS;
+    case PickShowMessage:
+      ShowPickMark(POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
+      return 0;
+    case PickRequestMessage:
+      return OnPickRequest(reinterpret_cast<List*>(wParam), POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
+    case CopyColourMessage:
+      return 1;  // a colour dropped on the viewer has nowhere to go
     default:
       break;
   }
@@ -212,6 +224,7 @@ void Viewer::OnPaint() {
   DrawPicture(hdc);
   for (PreviewControl* control : Shown)
     if (control->IsActive) control->DrawControls(hdc, &ViewInfo, 0);
+  DrawPickMark(hdc);
   ::EndPaint(Wnd->m_hWnd, &ps);
 }
 
@@ -268,6 +281,75 @@ void Viewer::OnKeyDown(WPARAM key) {
   HDC hdc = PressDC ? PressDC : ::GetDC(Wnd->m_hWnd);
   target->ControlCommand(hdc, &ViewInfo, PreviewCommandKey, reinterpret_cast<void*>(key));
   if (hdc != PressDC) ::ReleaseDC(Wnd->m_hWnd, hdc);
+}
+
+// ---- the host's side of a colour pick ----
+
+bool Viewer::PixelAt(POINT at, uint32_t* pixel) const {
+  if (!HasPicture() || !Picture.Dib->Bits) return false;
+  const float x = ViewInfo.TransformXIn(at.x);
+  const float y = ViewInfo.TransformYIn(at.y);
+  if (!(x >= 0.0f && x < 1.0f && y >= 0.0f && y < 1.0f)) return false;
+  const DIB& image = *Picture.Dib;
+  const int column = std::min(static_cast<int>(x * image.Width), image.Width - 1);
+  const int row = std::min(static_cast<int>(y * image.Height), image.Height - 1);
+  *pixel = image.Bits[static_cast<size_t>(row) * image.Width + column];
+  return true;
+}
+
+bool Viewer::PickMark(POINT* at) const {
+  if (PickMarkShown && at) *at = PickPoint;
+  return PickMarkShown;
+}
+
+void Viewer::ShowPickMark(POINT at) {
+  if (PickMarkShown && at.x == PickPoint.x && at.y == PickPoint.y) return;
+  PickMarkShown = true;
+  PickPoint = at;
+  Wnd->RedrawControls();
+}
+
+void Viewer::HidePickMark() {
+  if (!PickMarkShown) return;
+  PickMarkShown = false;
+  Wnd->RedrawControls();
+}
+
+// A square around the pixel to be picked, in the handle colour, with a
+// dark outline so it reads on any picture.
+void Viewer::DrawPickMark(HDC hdc) {
+  if (!PickMarkShown) return;
+  constexpr int Inner = 3;
+  const RECT outer{PickPoint.x - Inner - 1, PickPoint.y - Inner - 1, PickPoint.x + Inner + 2, PickPoint.y + Inner + 2};
+  const RECT inner{PickPoint.x - Inner, PickPoint.y - Inner, PickPoint.x + Inner + 1, PickPoint.y + Inner + 1};
+  HBRUSH dark = CreateSolidBrush(Background);
+  HBRUSH light = CreateSolidBrush(HandleColour);
+  if (dark) FrameRect(hdc, &outer, dark);
+  if (light) FrameRect(hdc, &inner, light);
+  if (dark) DeleteObject(dark);
+  if (light) DeleteObject(light);
+}
+
+// Each input of the list takes its channel of the pixel; the list is the
+// viewer's to delete once used.
+LRESULT Viewer::OnPickRequest(List* inputs, POINT at) {
+  if (!inputs) return 1;
+  uint32_t pixel = 0;
+  if (PixelAt(at, &pixel)) {
+    const double channels[4] = {((pixel >> 16) & 0xff) / 255.0, ((pixel >> 8) & 0xff) / 255.0, (pixel & 0xff) / 255.0,
+                                (pixel >> 24) / 255.0};
+    inputs->ObtainReadLock();
+    for (ListNode* node = inputs->GetNext(nullptr); node; node = inputs->GetNext(node)) {
+      auto* input = static_cast<Input*>(node->Obj());
+      const intptr_t channel = input ? input->GetAttr(PanelIndexTag) : -1;
+      if (channel < 0 || channel > 3) continue;
+      AutoNumber value(new (std::nothrow) Number(channels[channel]));
+      if (value) input->SetValue(value, Doc.CurrentTime, 1);
+    }
+    inputs->ReleaseReadLock();
+  }
+  delete inputs;
+  return 0;
 }
 
 }  // namespace qzh

@@ -39,6 +39,14 @@ PreviewControl* CreateViewerControl(const char* className);
 //   over the clean picture and the control's next move can rub it out.
 // - Arrow keys go as command 4 to the control that took the last press
 //   while it stays active, else to the first active control.
+// - It answers a colour control's pick: 5147 (lParam a client point) marks
+//   where it will pick, until the pointer next moves over the viewer freely;
+//   5149 (wParam a List of the control's inputs, lParam the point) sets each
+//   input of channel 0..3 to the red, green, blue or alpha of the picture's
+//   pixel under the point, deletes the list and answers 0. Other lists (a
+//   swatch dropped here, 5148) are not taken: it answers 1.
+// - The viewer is owned by the application's main window when there is one,
+//   as a window of the application.
 class Viewer {
  public:
   static constexpr int DefaultWidth = 400;
@@ -46,6 +54,9 @@ class Viewer {
   static constexpr uint32_t SamplePicture = 200000;
   static constexpr COLORREF Background = RGB(32, 32, 32);
   static constexpr COLORREF HandleColour = RGB(255, 200, 0);
+  static constexpr UINT PickShowMessage = 5147;
+  static constexpr UINT CopyColourMessage = 5148;
+  static constexpr UINT PickRequestMessage = 5149;
 
   // A viewer window of width x height client pixels at a screen position,
   // showing the picture at zoom 1, centred. Destroy it before the platform
@@ -85,6 +96,11 @@ class Viewer {
   void Repaint();
   bool SavePng(const std::string& path);
 
+  // The picture's pixel (0xAARRGGBB) shown at a client point; false outside it.
+  bool PixelAt(POINT at, uint32_t* pixel) const;
+  // Where the pick mark is shown; false when there is none.
+  bool PickMark(POINT* at) const;
+
  private:
   friend class ViewerWnd;
 
@@ -94,6 +110,10 @@ class Viewer {
   void OnMouseMove(int x, int y);
   void OnButtonUp(int x, int y);
   void OnKeyDown(WPARAM key);
+  void ShowPickMark(POINT at);
+  void HidePickMark();
+  LRESULT OnPickRequest(List* inputs, POINT at);
+  void DrawPickMark(HDC hdc);
   void EndPress(bool release);
   void DrawPicture(HDC hdc);
   void Relayout();
@@ -115,6 +135,8 @@ class Viewer {
   PreviewControl* PressedControl = nullptr;
   PreviewControl* LastPressed = nullptr;
   HDC PressDC = nullptr;
+  bool PickMarkShown = false;
+  POINT PickPoint{};
 };
 
 }  // namespace qzh

@@ -18,6 +18,9 @@
 namespace qzh {
 namespace {
 
+// Tall enough for every panel control of the sample tool, one below another.
+constexpr int GalleryPanelHeight = 1000;
+
 // How the gallery shows one control class: its attributes, its inputs and
 // what a user does with it.
 struct Recipe {
@@ -482,7 +485,7 @@ int RunGallery(std::ostream& out, const std::string& pngPath) {
   {
     FormatRegistrations formats;
     formats.AddSampleFormats();
-    Session session;
+    Session session(Session::DefaultPanelWidth, GalleryPanelHeight);
     Operator* tool = session.AddTool("Sample");
     std::vector<std::pair<const Recipe*, InputControl*>> shown;
     for (const ClassInfo& info : ControlClasses()) {

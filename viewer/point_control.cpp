@@ -33,27 +33,13 @@ PointControl::PointControl() {
 }
 
 PointControl::~PointControl() {
-  LeaveReferenceInput();
-}
-
-void PointControl::LeaveReferenceInput() {
-  if (ReferenceInput) ReferenceInput->Controls.Remove(this);
-  ReferenceInput = nullptr;
+  UnfollowInput(*this, ReferenceInput);
 }
 
 uint32_t PointControl::SetAttrsTagList(TagList& tags) {
   auto* reference =
       reinterpret_cast<Input*>(tags.GetLong(tag::ReferenceInput, reinterpret_cast<intptr_t>(ReferenceInput)));
-  if (reference != ReferenceInput) {
-    LeaveReferenceInput();
-    ReferenceInput = reference;
-    if (reference) {
-      reference->Controls.Add(this, 0, 0);
-      Parameter* value = reference->GetValue(CurrentTime(*this));
-      NotifyChanged(reference, value);
-      if (value) value->Recycle();
-    }
-  }
+  FollowInput(*this, ReferenceInput, reference);
   UpdateDisplay(nullptr);
   return PreviewControl::SetAttrsTagList(tags);
 }
@@ -61,7 +47,7 @@ uint32_t PointControl::SetAttrsTagList(TagList& tags) {
 // Forgetting the reference input also leaves its control list: the input
 // must not keep a pointer to this control once it no longer knows it.
 uint32_t PointControl::RemoveInput(Input* input) {
-  if (input && input == ReferenceInput) LeaveReferenceInput();
+  if (input && input == ReferenceInput) UnfollowInput(*this, ReferenceInput);
   return PreviewControl::RemoveInput(input);
 }
 
@@ -129,42 +115,16 @@ uint32_t PointControl::ControlDown(HDC hdc, PreviewInfo* info, CPoint point) {
 void PointControl::ControlMove(HDC hdc, PreviewInfo* info, CPoint point) {
   PreviewControl::ControlMove(hdc, info, point);
   if (!info) return;
-  const double mouseX = info->MouseX;
-  const double mouseY = info->MouseY;
-  if (DragMode == DraggingHandle && PositionDiffers(mouseX, mouseY, CurrentX, CurrentY))
-    SendPoint(*this, mouseX, mouseY);
+  if (DragMode == DraggingHandle) SendPointerPosition(*this, *info, CurrentX, CurrentY);
   if (PositionDiffers(CurrentX, CurrentY, DrawnX, DrawnY)) DrawControls(hdc, info, 1);
 }
 
-// The base ends the drag between the two draws, so the second one draws the
-// handle at rest with the viewer's pen over the rubber band.
 void PointControl::ControlUp(HDC hdc, PreviewInfo* info, CPoint point) {
-  DrawControls(hdc, info, 1);
-  PreviewControl::ControlUp(hdc, info, point);
-  DrawControls(hdc, info, 1);
+  EndRubberBandDrag(*this, hdc, info, point);
 }
 
 void PointControl::ControlCommand(HDC hdc, PreviewInfo* info, uint32_t command, void* data) {
-  switch (command) {
-    case PreviewCommandKey:
-      if (info) Nudge(*info, reinterpret_cast<uintptr_t>(data));
-      break;
-    case PreviewCommandInputAt:
-      if (info && data && GrabsHandle(*info, DrawnX, DrawnY)) {
-        ListNode* first = Inputs.GetFirst();
-        *static_cast<Input**>(data) = first ? static_cast<Input*>(first->Obj()) : nullptr;
-        return;
-      }
-      break;
-    default:
-      break;
-  }
-  PreviewControl::ControlCommand(hdc, info, command, data);
-}
-
-void PointControl::Nudge(const PreviewInfo& info, uintptr_t key) {
-  double dx, dy;
-  if (ArrowMove(key, PixelStep(info), &dx, &dy)) SendPoint(*this, CurrentX + dx, CurrentY + dy);
+  PositionHandleCommand(*this, hdc, info, command, data, CurrentX, CurrentY, DrawnX, DrawnY);
 }
 
 }  // namespace qzc

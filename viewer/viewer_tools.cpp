@@ -93,4 +93,99 @@ void SendNumber(PreviewControl& control, double value, uint32_t index) {
   if (number) control.SetInputs(number, CurrentTime(control), index);
 }
 
+void FollowInput(PreviewControl& control, Input*& followed, Input* next) {
+  if (next == followed) return;
+  UnfollowInput(control, followed);
+  followed = next;
+  if (!next) return;
+  next->Controls.Add(&control, 0, 0);
+  Parameter* value = next->GetValue(CurrentTime(control));
+  control.NotifyChanged(next, value);
+  if (value) value->Recycle();
+}
+
+void UnfollowInput(PreviewControl& control, Input*& followed) {
+  if (followed) followed->Controls.Remove(&control);
+  followed = nullptr;
+}
+
+Input* FirstInput(PreviewControl& control) {
+  ListNode* first = control.Inputs.GetFirst();
+  return first ? static_cast<Input*>(first->Obj()) : nullptr;
+}
+
+Input* InputWithIndex(PreviewControl& control, uint32_t index) {
+  Input* found = nullptr;
+  control.Inputs.ObtainReadLock();
+  for (ListNode* node = control.Inputs.GetNext(nullptr); node && !found; node = control.Inputs.GetNext(node)) {
+    auto* input = static_cast<Input*>(node->Obj());
+    if (static_cast<uint32_t>(input->GetAttr(tag::ViewerIndex)) == index) found = input;
+  }
+  control.Inputs.ReleaseReadLock();
+  return found;
+}
+
+bool AnswerInputAt(void* data, Input* input) {
+  if (!data || !input) return false;
+  *static_cast<Input**>(data) = input;
+  return true;
+}
+
+void SendPointerPosition(PreviewControl& control, const PreviewInfo& info, double x, double y) {
+  const double mouseX = info.MouseX;
+  const double mouseY = info.MouseY;
+  if (PositionDiffers(mouseX, mouseY, x, y)) SendPoint(control, mouseX, mouseY);
+}
+
+void NudgePosition(PreviewControl& control, const PreviewInfo& info, uintptr_t key, double x, double y) {
+  double dx, dy;
+  if (ArrowMove(key, PixelStep(info), &dx, &dy)) SendPoint(control, x + dx, y + dy);
+}
+
+void PositionHandleCommand(PreviewControl& control, HDC hdc, PreviewInfo* info, uint32_t command, void* data, double x,
+                           double y, double drawnX, double drawnY) {
+  switch (command) {
+    case PreviewCommandKey:
+      if (info) NudgePosition(control, *info, reinterpret_cast<uintptr_t>(data), x, y);
+      break;
+    case PreviewCommandInputAt:
+      if (info && GrabsHandle(*info, drawnX, drawnY) && AnswerInputAt(data, FirstInput(control))) return;
+      break;
+    default:
+      break;
+  }
+  control.PreviewControl::ControlCommand(hdc, info, command, data);
+}
+
+void EndRubberBandDrag(PreviewControl& control, HDC hdc, PreviewInfo* info, CPoint point) {
+  control.DrawControls(hdc, info, 1);
+  control.PreviewControl::ControlUp(hdc, info, point);
+  control.DrawControls(hdc, info, 1);
+}
+
+KeptPen::~KeptPen() {
+  if (Pen) DeleteObject(Pen);
+}
+
+HPEN KeptPen::Get(int style, COLORREF colour) {
+  if (Pen && style == Style && colour == Colour) return Pen;
+  HPEN pen = CreatePen(style, 1, colour);
+  if (!pen) return nullptr;
+  if (Pen) DeleteObject(Pen);
+  Pen = pen;
+  Style = style;
+  Colour = colour;
+  return Pen;
+}
+
+HGDIOBJ StyledFigurePens::Select(HDC hdc, const PreviewInfo& info, uint32_t dragMode, int style) {
+  const bool rubberBand = dragMode != 0;
+  SetROP2(hdc, rubberBand ? R2_XORPEN : R2_COPYPEN);
+  KeptPen& kept = rubberBand ? RubberBand : AtRest;
+  const COLORREF colour = rubberBand ? RGB(255, 255, 255) : info.ControlColour;
+  HPEN pen = kept.Get(style, colour);
+  if (!pen) pen = kept.Get(PS_SOLID, colour);
+  return SelectObject(hdc, pen ? static_cast<HGDIOBJ>(pen) : GetStockObject(rubberBand ? WHITE_PEN : BLACK_PEN));
+}
+
 }  // namespace qzc

@@ -7,7 +7,7 @@ namespace {
 // listed here once its unit is part of the module.
 constexpr UnitStartup Units[] = {
     {Unit::ClipControl, nullptr, nullptr, false},
-    {Unit::RectangleControl, nullptr, nullptr, false},
+    {Unit::RectangleControl, &RectangleControlRegistration, nullptr, false},
     {Unit::XYOffsetControl, nullptr, nullptr, false},
     {Unit::ScrewWheelWindow, nullptr, nullptr, true},
     {Unit::OffsetControl, nullptr, nullptr, false},
@@ -18,7 +18,7 @@ constexpr UnitStartup Units[] = {
     {Unit::CustomFilterControl, nullptr, nullptr, false},
     {Unit::FileControl, nullptr, nullptr, false},
     {Unit::PointControl, &PointControlRegistration, nullptr, false},
-    {Unit::CircleControl, nullptr, nullptr, false},
+    {Unit::CircleControl, &CircleControlRegistration, nullptr, false},
     {Unit::FontControl, nullptr, nullptr, false},
     {Unit::ImageControl, nullptr, nullptr, false},
     {Unit::ListControl, nullptr, nullptr, false},
@@ -30,7 +30,7 @@ constexpr UnitStartup Units[] = {
     {Unit::ButtonControl, &ButtonControlRegistration, nullptr, false},
     {Unit::ScrewControl, nullptr, nullptr, false},
     {Unit::SliderControl, &SliderControlRegistration, &SliderControlLayout, false},
-    {Unit::CrosshairControl, nullptr, nullptr, false},
+    {Unit::CrosshairControl, &CrosshairControlRegistration, nullptr, false},
 };
 
 }  // namespace

@@ -19,8 +19,11 @@ std::span<const UnitStartup> UnitTable();
 // Registrations of the control units.
 extern const Registration ButtonControlRegistration;
 extern const Registration CheckBoxControlRegistration;
+extern const Registration CircleControlRegistration;
 extern const Registration ComboControlRegistration;
+extern const Registration CrosshairControlRegistration;
 extern const Registration PointControlRegistration;
+extern const Registration RectangleControlRegistration;
 extern const Registration SliderControlRegistration;
 void SliderControlLayout();
 

@@ -1,5 +1,5 @@
-// One drag step of a point handle on a full-HD viewer: the move reaches the
-// control, which sends the new Point through SetInputs, is told of it
+// One drag step of each viewer handle on a full-HD viewer: the move reaches
+// the control, which sends the new value through SetInputs, is told of it
 // (NotifyChanged) and redraws its rubber band with XOR. Reports the time and
 // the allocations per move.
 #include <benchmark/benchmark.h>
@@ -8,8 +8,10 @@
 #include <cstdlib>
 #include <memory>
 #include <new>
+#include <vector>
 
 #include "afxwin.h"
+#include "frame/tags.h"
 #include "harness/module.h"
 #include "harness/viewer.h"
 #include "qzplatform/driver.h"
@@ -22,45 +24,77 @@ namespace {
 
 constexpr int ViewerWidth = 1920;
 constexpr int ViewerHeight = 1080;
+constexpr float Zoom = 4.5f;  // the 320-pixel sample picture fills the viewer
 
-// A document with one point input, a full-HD viewer zoomed to fill it, and
-// a press on the handle in progress.
+// Which handle a scene drags, and where it is pressed (viewer pixels from
+// the image centre).
+enum class Handle { Point, Crosshair, Circle, Rectangle };
+
+// A document with the handle's inputs, a full-HD viewer zoomed to fill it,
+// and a press on the handle in progress.
 struct DragScene {
-  DragScene() {
+  explicit DragScene(Handle handle) {
     qz::ResetPlatform();
     app = std::make_unique<CWinApp>("bench");
     tool = new Operator("Bench");
     doc.AddTool(tool);
-    input = tool->AddInput("Position");
-    AutoParameter start(new Point(0.5f, 0.5f));
-    input->SetValue(start, 0.0, 1);
     viewer = std::make_unique<qzh::Viewer>(doc, ViewerWidth, ViewerHeight, POINT{0, 0});
-    viewer->SetZoom(4.5f);
-    control = viewer->AddViewerControl("PointControl", {input});
-    qz::Pump();
+    viewer->SetZoom(Zoom);
     centre = viewer->PixelOf(0.5, 0.5);
-    qz::InjectMouseAt(viewer->Window(), WM_LBUTTONDOWN, centre.x, centre.y);
+    // Sizes of 0.25 image widths (and heights) put the ring and the right
+    // edge a quarter of the shown width from the centre.
+    const int quarter = static_cast<int>(viewer->Info().ImageWidth * 0.25f);
+    press = centre;
+    switch (handle) {
+      case Handle::Point:
+        control = viewer->AddViewerControl("PointControl", {AddInput("Position", new Point(0.5f, 0.5f))});
+        break;
+      case Handle::Crosshair:
+        control = viewer->AddViewerControl("CrosshairControl", {AddInput("Position", new Point(0.5f, 0.5f))},
+                                           TagList{{qzc::tag::MarkerShape, 0}});
+        break;
+      case Handle::Circle:
+        control = viewer->AddViewerControl("CircleControl", {AddInput("Size", new Number(0.5))});
+        press.x += quarter;
+        break;
+      case Handle::Rectangle:
+        control = viewer->AddViewerControl(
+            "RectangleControl", {AddInput("Width", new Number(0.5), 0), AddInput("Height", new Number(0.5), 1)},
+            TagList{{qzc::tag::RectangleAngle, 20.0}, {qzc::tag::RectanglePenStyle, PS_DOT}});
+        press = viewer->PixelOf(0.5 + 0.25 * 0.9396926, 0.5 - 0.25 * 0.3420201 * 320 / 240);
+        break;
+    }
+    qz::Pump();
+    qz::InjectMouseAt(viewer->Window(), WM_LBUTTONDOWN, press.x, press.y);
     qz::Pump();
   }
   ~DragScene() {
-    qz::InjectMouseAt(viewer->Window(), WM_LBUTTONUP, centre.x, centre.y);
+    qz::InjectMouseAt(viewer->Window(), WM_LBUTTONUP, press.x, press.y);
     qz::Pump();
     viewer.reset();
     app.reset();
     qz::ResetPlatform();
   }
+  Input* AddInput(const char* name, Parameter* value, int viewerIndex = 0) {
+    Input* input = tool->AddInput(name);
+    TagList attributes{{ViewerIndexTag, static_cast<intptr_t>(viewerIndex)}};
+    input->SetAttrsTagList(attributes);
+    AutoParameter held(value);
+    input->SetValue(value, 0.0, 1);
+    return input;
+  }
   // Every move lands on another pixel, so each one sends a value and draws.
   POINT Step(long i) const {
-    return POINT{centre.x + static_cast<int>(i % 200) - 100, centre.y + static_cast<int>(i % 7)};
+    return POINT{press.x + static_cast<int>(i % 200) - 100, press.y + static_cast<int>(i % 7)};
   }
 
   std::unique_ptr<CWinApp> app;
   CPipelineDoc doc;
   Operator* tool = nullptr;
-  Input* input = nullptr;
   std::unique_ptr<qzh::Viewer> viewer;
   PreviewControl* control = nullptr;
   POINT centre{};
+  POINT press{};
 };
 
 qzh::Module& LoadedModule() {
@@ -70,12 +104,16 @@ qzh::Module& LoadedModule() {
 }
 
 // The control's own path: ControlMove with the viewer's drag DC.
-void BM_PointDragMove(benchmark::State& state) {
+void BM_DragMove(benchmark::State& state, Handle handle) {
   if (!LoadedModule().Loaded()) {
     state.SkipWithError("cannot load the controls module");
     return;
   }
-  DragScene scene;
+  DragScene scene(handle);
+  if (!scene.control || scene.control->DragMode == 0) {
+    state.SkipWithError("the press did not grab the handle");
+    return;
+  }
   PreviewInfo& info = scene.viewer->Info();
   HDC dc = scene.viewer->DragDC();
   long i = 0;
@@ -88,15 +126,18 @@ void BM_PointDragMove(benchmark::State& state) {
   state.counters["allocs_per_move"] = benchmark::Counter(static_cast<double>(qzh::AllocationCount().load() - before),
                                                          benchmark::Counter::kAvgIterations);
 }
-BENCHMARK(BM_PointDragMove);
+BENCHMARK_CAPTURE(BM_DragMove, Point, Handle::Point);
+BENCHMARK_CAPTURE(BM_DragMove, Crosshair, Handle::Crosshair);
+BENCHMARK_CAPTURE(BM_DragMove, Circle, Handle::Circle);
+BENCHMARK_CAPTURE(BM_DragMove, Rectangle, Handle::Rectangle);
 
 // The host's path: a WM_MOUSEMOVE sent to the viewer window.
-void BM_PointDragMoveMessage(benchmark::State& state) {
+void BM_DragMoveMessage(benchmark::State& state, Handle handle) {
   if (!LoadedModule().Loaded()) {
     state.SkipWithError("cannot load the controls module");
     return;
   }
-  DragScene scene;
+  DragScene scene(handle);
   HWND hwnd = scene.viewer->Window();
   long i = 0;
   const long before = qzh::AllocationCount().load();
@@ -107,7 +148,8 @@ void BM_PointDragMoveMessage(benchmark::State& state) {
   state.counters["allocs_per_move"] = benchmark::Counter(static_cast<double>(qzh::AllocationCount().load() - before),
                                                          benchmark::Counter::kAvgIterations);
 }
-BENCHMARK(BM_PointDragMoveMessage);
+BENCHMARK_CAPTURE(BM_DragMoveMessage, Point, Handle::Point);
+BENCHMARK_CAPTURE(BM_DragMoveMessage, Circle, Handle::Circle);
 
 }  // namespace
 

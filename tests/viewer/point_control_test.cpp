@@ -10,6 +10,7 @@
 #include "harness/module.h"
 #include "harness/session.h"
 #include "harness/viewer.h"
+#include "viewer_fixture.h"
 #include "qzplatform/driver.h"
 #include "qzsystem/autoparameter.h"
 #include "qzsystem/prefs.h"
@@ -19,83 +20,14 @@
 namespace qzh {
 namespace {
 
-constexpr uint32_t HandlePixel = 0xffc800;  // Viewer::HandleColour as a surface pixel
-constexpr uint32_t Inverted = 0xffffff;     // what the white XOR pen does to a pixel
-
-struct Picture {
-  int Width = 0;
-  int Height = 0;
-  std::vector<uint32_t> Pixels;
-  uint32_t At(int x, int y) const { return Pixels[static_cast<size_t>(y) * Width + x]; }
-  uint32_t At(POINT p) const { return At(p.x, p.y); }
-};
-
-class PointControlTest : public ::testing::Test {
+class PointControlTest : public ViewerControlTest {
  protected:
-  void SetUp() override {
-    ResetPrefs();
-    tool = session.AddTool("Transform");
-    session.Pump();
-    bare = Capture();
-  }
-  void TearDown() override {
-    qz::SetKeyDown(VK_SHIFT, false);
-    qz::SetKeyDown(VK_CONTROL, false);
-    ResetPrefs();
-  }
-
-  Input* AddPoint(const char* name, float x, float y) { return session.AddInput(tool, name, new Point(x, y)); }
   PreviewControl* AddHandle(Input* input, Input* reference = nullptr) {
     TagList tags;
     if (reference) tags.Add(qzc::tag::ReferenceInput, reinterpret_cast<intptr_t>(reference));
-    PreviewControl* control = viewer.AddViewerControl("PointControl", {input}, tags);
-    session.Pump();
-    return control;
+    return AddControl("PointControl", {input}, tags);
   }
-  std::pair<float, float> ValueOf(Input* input) {
-    AutoParameter value(input->GetValue(session.Doc.CurrentTime));
-    if (!value || value->ID != Point::ClassID) return {NAN, NAN};
-    auto* point = static_cast<Point*>(value.Get());
-    return {point->X, point->Y};
-  }
-  static void SetPoint(Input* input, float x, float y) {
-    AutoParameter point(new Point(x, y));
-    input->SetValue(point, 0.0, 1);
-  }
-  Picture Capture() {
-    session.Pump();
-    Picture picture;
-    qz::CaptureWindow(viewer.Window(), &picture.Width, &picture.Height, &picture.Pixels);
-    return picture;
-  }
-  bool ViewerNeedsPaint() {
-    RECT rc;
-    return GetUpdateRect(viewer.Window(), &rc, FALSE) != 0;
-  }
-  POINT At(double x, double y) const { return viewer.PixelOf(x, y); }
-  static POINT Offset(POINT p, int dx, int dy) { return POINT{p.x + dx, p.y + dy}; }
-  void Press(POINT p) {
-    qz::InjectMouseAt(viewer.Window(), WM_LBUTTONDOWN, p.x, p.y);
-    session.Pump();
-  }
-  void MoveTo(POINT p) {
-    qz::InjectMouseAt(viewer.Window(), WM_MOUSEMOVE, p.x, p.y);
-    session.Pump();
-  }
-  void Release(POINT p) {
-    qz::InjectMouseAt(viewer.Window(), WM_LBUTTONUP, p.x, p.y);
-    session.Pump();
-  }
-  void Drag(POINT from, POINT to, int steps = 4) { session.Drag(viewer.Window(), from, to, steps); }
-  // The normalised position of a viewer pixel's centre, as a drag sends it.
-  std::pair<float, float> PositionOf(POINT p) {
-    return {viewer.Info().TransformXIn(p.x), viewer.Info().TransformYIn(p.y)};
-  }
-
-  Session session;
-  Viewer viewer{session.Doc};
-  Operator* tool = nullptr;
-  Picture bare;  // the viewer without controls
+  std::pair<float, float> ValueOf(Input* input) { return PointOf(input); }
 };
 
 TEST_F(PointControlTest, IsRegisteredAsTheViewerControlPntC) {

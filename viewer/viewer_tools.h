@@ -1,6 +1,8 @@
 // What the viewer controls share: the change threshold, the grab test
 // against a drawn position, the keyboard nudge step, the XOR rubber band and
-// sending a new value through SetInputs.
+// figure pens, sending a new value through SetInputs, following inputs named
+// by attributes, answering which input lies under the pointer, and a
+// position handle's drag, keys and release.
 #pragma once
 
 #include <cmath>

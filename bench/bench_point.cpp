@@ -1,7 +1,8 @@
-// One drag step of a viewer handle on a full-HD viewer: the move reaches the
-// control, which sends its new value through SetInputs (a Point; an angle;
-// an x and a y offset), is told of it (NotifyChanged) and redraws its rubber
-// band with XOR. Reports the time and the allocations per move.
+// One drag step of each viewer handle on a full-HD viewer: the move reaches
+// the control, which sends its new value through SetInputs (a Point; an
+// angle; an x and a y offset; a size), is told of it (NotifyChanged) and
+// redraws its rubber band with XOR. Reports the time and the allocations per
+// move.
 #include <benchmark/benchmark.h>
 
 #include <atomic>
@@ -9,8 +10,10 @@
 #include <cstdlib>
 #include <memory>
 #include <new>
+#include <vector>
 
 #include "afxwin.h"
+#include "frame/tags.h"
 #include "harness/module.h"
 #include "harness/viewer.h"
 #include "qzplatform/driver.h"
@@ -23,12 +26,14 @@ namespace {
 
 constexpr int ViewerWidth = 1920;
 constexpr int ViewerHeight = 1080;
+constexpr float Zoom = 4.5f;  // the 320-pixel sample picture fills the viewer
 // The angle handle is dragged round the centre on this circle, in steps of
 // 360 / TurnSteps degrees.
 constexpr int TurnRadius = 300;
 constexpr int TurnSteps = 512;
 
-enum class Handle { Point, Angle, XYOffset };
+// Which handle a scene drags, and where it is pressed.
+enum class Handle { Point, Angle, XYOffset, Crosshair, Circle, Rectangle };
 
 // A document with the handle's inputs, a full-HD viewer zoomed to fill it,
 // and a press on the handle in progress.
@@ -39,21 +44,38 @@ struct DragScene {
     tool = new Operator("Bench");
     doc.AddTool(tool);
     viewer = std::make_unique<qzh::Viewer>(doc, ViewerWidth, ViewerHeight, POINT{0, 0});
-    viewer->SetZoom(4.5f);
+    viewer->SetZoom(Zoom);
     centre = viewer->PixelOf(0.5, 0.5);
-    POINT press = centre;
+    // Sizes of 0.25 image widths (and heights) put the ring and the right
+    // edge a quarter of the shown width from the centre.
+    const int quarter = static_cast<int>(viewer->Info().ImageWidth * 0.25f);
+    press = centre;
     switch (handle) {
       case Handle::Point:
-        control = viewer->AddViewerControl("PointControl", {AddInput("Position", new Point(0.5f, 0.5f), 0)});
+        control = viewer->AddViewerControl("PointControl", {AddInput("Position", new Point(0.5f, 0.5f))});
         break;
       case Handle::Angle:
         // At 0 degrees, the default length of 0.1 to the right of the centre.
-        control = viewer->AddViewerControl("AngleControl", {AddInput("Angle", new Number(0.0), 0)});
+        control = viewer->AddViewerControl("AngleControl", {AddInput("Angle", new Number(0.0))});
         press = viewer->PixelOf(0.6, 0.5);
         break;
       case Handle::XYOffset:
         control = viewer->AddViewerControl(
             "XYOffsetControl", {AddInput("Offset X", new Number(0.0), 0), AddInput("Offset Y", new Number(0.0), 1)});
+        break;
+      case Handle::Crosshair:
+        control = viewer->AddViewerControl("CrosshairControl", {AddInput("Position", new Point(0.5f, 0.5f))},
+                                           TagList{{qzc::tag::MarkerShape, 0}});
+        break;
+      case Handle::Circle:
+        control = viewer->AddViewerControl("CircleControl", {AddInput("Size", new Number(0.5))});
+        press.x += quarter;
+        break;
+      case Handle::Rectangle:
+        control = viewer->AddViewerControl(
+            "RectangleControl", {AddInput("Width", new Number(0.5), 0), AddInput("Height", new Number(0.5), 1)},
+            TagList{{qzc::tag::RectangleAngle, 20.0}, {qzc::tag::RectanglePenStyle, PS_DOT}});
+        press = viewer->PixelOf(0.5 + 0.25 * 0.9396926, 0.5 - 0.25 * 0.3420201 * 320 / 240);
         break;
     }
     qz::Pump();
@@ -61,18 +83,19 @@ struct DragScene {
     qz::Pump();
   }
   ~DragScene() {
-    qz::InjectMouseAt(viewer->Window(), WM_LBUTTONUP, centre.x, centre.y);
+    qz::InjectMouseAt(viewer->Window(), WM_LBUTTONUP, press.x, press.y);
     qz::Pump();
     viewer.reset();
     app.reset();
     qz::ResetPlatform();
   }
   // An input holding `value` (taken over), under `viewerIndex`.
-  Input* AddInput(const char* name, Parameter* value, int viewerIndex) {
+  Input* AddInput(const char* name, Parameter* value, int viewerIndex = 0) {
     Input* input = tool->AddInput(name);
-    input->Attrs.Set(ViewerIndexTag, viewerIndex);
+    TagList attributes{{ViewerIndexTag, static_cast<intptr_t>(viewerIndex)}};
+    input->SetAttrsTagList(attributes);
+    AutoParameter held(value);
     input->SetValue(value, 0.0, 1);
-    value->Recycle();
     return input;
   }
   // Every move lands on another pixel (for the angle, in another
@@ -83,7 +106,7 @@ struct DragScene {
       return POINT{centre.x + static_cast<int>(std::lround(TurnRadius * std::cos(turn))),
                    centre.y - static_cast<int>(std::lround(TurnRadius * std::sin(turn)))};
     }
-    return POINT{centre.x + static_cast<int>(i % 200) - 100, centre.y + static_cast<int>(i % 7)};
+    return POINT{press.x + static_cast<int>(i % 200) - 100, press.y + static_cast<int>(i % 7)};
   }
 
   Handle handle;
@@ -93,6 +116,7 @@ struct DragScene {
   std::unique_ptr<qzh::Viewer> viewer;
   PreviewControl* control = nullptr;
   POINT centre{};
+  POINT press{};
 };
 
 qzh::Module& LoadedModule() {
@@ -102,12 +126,16 @@ qzh::Module& LoadedModule() {
 }
 
 // The control's own path: ControlMove with the viewer's drag DC.
-void ControlMoves(benchmark::State& state, Handle handle) {
+void BM_DragMove(benchmark::State& state, Handle handle) {
   if (!LoadedModule().Loaded()) {
     state.SkipWithError("cannot load the controls module");
     return;
   }
   DragScene scene(handle);
+  if (!scene.control || scene.control->DragMode == 0) {
+    state.SkipWithError("the press did not grab the handle");
+    return;
+  }
   PreviewInfo& info = scene.viewer->Info();
   HDC dc = scene.viewer->DragDC();
   long i = 0;
@@ -120,9 +148,15 @@ void ControlMoves(benchmark::State& state, Handle handle) {
   state.counters["allocs_per_move"] = benchmark::Counter(static_cast<double>(qzh::AllocationCount().load() - before),
                                                          benchmark::Counter::kAvgIterations);
 }
+BENCHMARK_CAPTURE(BM_DragMove, Point, Handle::Point);
+BENCHMARK_CAPTURE(BM_DragMove, Angle, Handle::Angle);
+BENCHMARK_CAPTURE(BM_DragMove, XYOffset, Handle::XYOffset);
+BENCHMARK_CAPTURE(BM_DragMove, Crosshair, Handle::Crosshair);
+BENCHMARK_CAPTURE(BM_DragMove, Circle, Handle::Circle);
+BENCHMARK_CAPTURE(BM_DragMove, Rectangle, Handle::Rectangle);
 
 // The host's path: a WM_MOUSEMOVE sent to the viewer window.
-void MessageMoves(benchmark::State& state, Handle handle) {
+void BM_DragMoveMessage(benchmark::State& state, Handle handle) {
   if (!LoadedModule().Loaded()) {
     state.SkipWithError("cannot load the controls module");
     return;
@@ -138,33 +172,10 @@ void MessageMoves(benchmark::State& state, Handle handle) {
   state.counters["allocs_per_move"] = benchmark::Counter(static_cast<double>(qzh::AllocationCount().load() - before),
                                                          benchmark::Counter::kAvgIterations);
 }
-
-void BM_PointDragMove(benchmark::State& state) {
-  ControlMoves(state, Handle::Point);
-}
-BENCHMARK(BM_PointDragMove);
-void BM_PointDragMoveMessage(benchmark::State& state) {
-  MessageMoves(state, Handle::Point);
-}
-BENCHMARK(BM_PointDragMoveMessage);
-
-void BM_AngleDragMove(benchmark::State& state) {
-  ControlMoves(state, Handle::Angle);
-}
-BENCHMARK(BM_AngleDragMove);
-void BM_AngleDragMoveMessage(benchmark::State& state) {
-  MessageMoves(state, Handle::Angle);
-}
-BENCHMARK(BM_AngleDragMoveMessage);
-
-void BM_XYOffsetDragMove(benchmark::State& state) {
-  ControlMoves(state, Handle::XYOffset);
-}
-BENCHMARK(BM_XYOffsetDragMove);
-void BM_XYOffsetDragMoveMessage(benchmark::State& state) {
-  MessageMoves(state, Handle::XYOffset);
-}
-BENCHMARK(BM_XYOffsetDragMoveMessage);
+BENCHMARK_CAPTURE(BM_DragMoveMessage, Point, Handle::Point);
+BENCHMARK_CAPTURE(BM_DragMoveMessage, Angle, Handle::Angle);
+BENCHMARK_CAPTURE(BM_DragMoveMessage, XYOffset, Handle::XYOffset);
+BENCHMARK_CAPTURE(BM_DragMoveMessage, Circle, Handle::Circle);
 
 }  // namespace
 

@@ -7,7 +7,7 @@ namespace {
 // listed here once its unit is part of the module.
 constexpr UnitStartup Units[] = {
     {Unit::ClipControl, &ClipControlRegistration, nullptr, false},
-    {Unit::RectangleControl, nullptr, nullptr, false},
+    {Unit::RectangleControl, &RectangleControlRegistration, nullptr, false},
     {Unit::XYOffsetControl, &XYOffsetControlRegistration, nullptr, false},
     {Unit::ScrewWheelWindow, nullptr, &ScrewWheelLayout, true},
     {Unit::OffsetControl, &OffsetControlRegistration, nullptr, false},
@@ -18,7 +18,7 @@ constexpr UnitStartup Units[] = {
     {Unit::CustomFilterControl, nullptr, nullptr, false},
     {Unit::FileControl, &FileControlRegistration, nullptr, false},
     {Unit::PointControl, &PointControlRegistration, nullptr, false},
-    {Unit::CircleControl, nullptr, nullptr, false},
+    {Unit::CircleControl, &CircleControlRegistration, nullptr, false},
     {Unit::FontControl, &FontControlRegistration, nullptr, false},
     {Unit::ImageControl, nullptr, nullptr, false},
     {Unit::ListControl, nullptr, nullptr, false},
@@ -30,7 +30,7 @@ constexpr UnitStartup Units[] = {
     {Unit::ButtonControl, &ButtonControlRegistration, nullptr, false},
     {Unit::ScrewControl, &ScrewControlRegistration, &ScrewControlLayout, false},
     {Unit::SliderControl, &SliderControlRegistration, &SliderControlLayout, false},
-    {Unit::CrosshairControl, nullptr, nullptr, false},
+    {Unit::CrosshairControl, &CrosshairControlRegistration, nullptr, false},
 };
 
 }  // namespace

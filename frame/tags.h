@@ -88,6 +88,18 @@ constexpr uint32_t AngleCentreInput = Viewer0;
 constexpr uint32_t AngleLengthInput = Viewer1;
 constexpr uint32_t AngleMinimumLength = ViewerDouble0;
 constexpr uint32_t AngleLengthScale = ViewerDouble1;
+// The crosshair's, the rectangle's and the circle's uses of them.
+constexpr uint32_t MarkerShape = Viewer0;
+constexpr uint32_t RectangleCentreInput = Viewer0;
+constexpr uint32_t RectangleAngleInput = Viewer1;
+constexpr uint32_t RectanglePenStyle = Viewer3;
+constexpr uint32_t RectangleCentreX = ViewerDouble0;
+constexpr uint32_t RectangleCentreY = ViewerDouble1;
+constexpr uint32_t RectangleAngle = ViewerDouble2;
+constexpr uint32_t RectangleAspectRatio = ViewerDouble3;
+constexpr uint32_t CircleCentreInput = Viewer0;
+constexpr uint32_t CircleCentreX = ViewerDouble0;
+constexpr uint32_t CircleCentreY = ViewerDouble1;
 
 // Attached to a sent value: the range control's change kind.
 constexpr uint32_t ChangeKind = 0x100003e8;

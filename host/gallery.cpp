@@ -376,6 +376,28 @@ void UseXYOffset(Session& s, Viewer& v, PreviewControl*, std::ostream& out) {
   PrintWrites(out, s);
 }
 
+// A plus-shaped marker on a light's position, dragged down and to the
+// right, then nudged one pixel up with Shift+Ctrl+Up.
+PreviewControl* BuildCrosshair(Session& s, Viewer& v, Operator* tool) {
+  Input* light = s.AddInput(tool, "Light Position", new Point(0.14f, 0.2f));
+  return v.AddViewerControl("CrosshairControl", {light}, TagList{{qzc::tag::MarkerShape, 0}});
+}
+
+void UseCrosshair(Session& s, Viewer& v, PreviewControl*, std::ostream& out) {
+  const POINT from = v.PixelOf(0.14, 0.2);
+  const POINT to = v.PixelOf(0.2, 0.26);
+  out << "  drag from viewer pixel " << from << " to " << to << " in 3 moves:\n";
+  s.Drag(v.Window(), from, to, 3);
+  PrintWrites(out, s);
+  out << "  Shift+Ctrl+Up:\n";
+  qz::SetKeyDown(VK_SHIFT, true);
+  qz::SetKeyDown(VK_CONTROL, true);
+  qz::PressKey(VK_UP);
+  qz::SetKeyDown(VK_CONTROL, false);
+  qz::SetKeyDown(VK_SHIFT, false);
+  PrintWrites(out, s);
+}
+
 // Light rays from a centre: the line's length is half the length input,
 // and the handle at its end turns the angle.
 constexpr double RaysCentreX = 0.7;
@@ -414,11 +436,53 @@ void UseAngle(Session& s, Viewer& v, PreviewControl*, std::ostream& out) {
   PrintWrites(out, s);
 }
 
+// A blur radius drawn as a circle around a fixed centre; its ring is dragged
+// outwards.
+PreviewControl* BuildCircle(Session& s, Viewer& v, Operator* tool) {
+  Input* radius = s.AddInput(tool, "Blur Size", new Number(0.2));
+  return v.AddViewerControl("CircleControl", {radius},
+                            TagList{{qzc::tag::CircleCentreX, 0.76}, {qzc::tag::CircleCentreY, 0.66}});
+}
+
+void UseCircle(Session& s, Viewer& v, PreviewControl*, std::ostream& out) {
+  const POINT centre = v.PixelOf(0.76, 0.66);
+  const POINT from{centre.x + 32, centre.y};
+  const POINT to{centre.x + 30, centre.y + 36};
+  out << "  drag the ring from viewer pixel " << from << " to " << to << " in 3 moves:\n";
+  s.Drag(v.Window(), from, to, 3);
+}
+
+// A crop box turned by 12 degrees with a dotted outline; its right edge is
+// dragged outwards.
+PreviewControl* BuildRectangle(Session& s, Viewer& v, Operator* tool) {
+  Input* width = s.AddInput(tool, "Crop Width", new Number(0.3), 0, TagList{{ViewerIndexTag, 0}});
+  Input* height = s.AddInput(tool, "Crop Height", new Number(0.4), 0, TagList{{ViewerIndexTag, 1}});
+  return v.AddViewerControl("RectangleControl", {width, height},
+                            TagList{{qzc::tag::RectangleCentreX, 0.3},
+                                    {qzc::tag::RectangleCentreY, 0.6},
+                                    {qzc::tag::RectangleAngle, 12.0},
+                                    {qzc::tag::RectanglePenStyle, PS_DOT}});
+}
+
+void UseRectangle(Session& s, Viewer& v, PreviewControl*, std::ostream& out) {
+  const POINT centre = v.PixelOf(0.3, 0.6);
+  const double a = 12.0 * 3.14159265358979 / 180.0;
+  // The right edge's middle: half the width (0.3 x 320 / 2 = 48 pixels) along
+  // the turned width axis.
+  const POINT edge{centre.x + static_cast<int>(48 * std::cos(a)), centre.y - static_cast<int>(48 * std::sin(a))};
+  const POINT to{edge.x + 14, edge.y - 3};
+  out << "  drag the right edge from viewer pixel " << edge << " to " << to << " in 3 moves:\n";
+  s.Drag(v.Window(), edge, to, 3);
+}
+
 const std::vector<ViewerRecipe>& ViewerRecipes() {
   static const std::vector<ViewerRecipe> recipes = {
       {"PointControl", BuildPoint, UsePoint},
       {"XYOffsetControl", BuildXYOffset, UseXYOffset},
       {"AngleControl", BuildAngle, UseAngle},
+      {"CrosshairControl", BuildCrosshair, UseCrosshair},
+      {"CircleControl", BuildCircle, UseCircle},
+      {"RectangleControl", BuildRectangle, UseRectangle},
   };
   return recipes;
 }

@@ -11,8 +11,10 @@ int ToPixel(double v) {
   return static_cast<int>(std::floor(v));
 }
 
-float Ratio(float a, float b) {
-  return b > 0.0f ? a / b : 1.0f;
+// length * a / b, worked in double so that lengths with exact pixel sizes
+// stay exact; unchanged when b is not positive.
+float Scaled(float length, float a, float b) {
+  return b > 0.0f ? static_cast<float>(static_cast<double>(length) * a / b) : length;
 }
 
 }  // namespace
@@ -49,7 +51,7 @@ float PreviewInfo::AspectScaleXOut(float size) const {
 }
 
 float PreviewInfo::AspectScaleYOut(float size) const {
-  return size * Ratio(ImageWidth, ImageHeight);
+  return Scaled(size, ImageWidth, ImageHeight);
 }
 
 float PreviewInfo::AspectScaleXIn(float length) const {
@@ -57,7 +59,7 @@ float PreviewInfo::AspectScaleXIn(float length) const {
 }
 
 float PreviewInfo::AspectScaleYIn(float length) const {
-  return length * Ratio(ImageHeight, ImageWidth);
+  return Scaled(length, ImageHeight, ImageWidth);
 }
 
 void PreviewInfo::SetMouse(int px, int py) {

@@ -200,12 +200,8 @@ void AngleControl::ControlMove(HDC hdc, PreviewInfo* info, CPoint point) {
     DrawControls(hdc, info, 1);
 }
 
-// The base ends the drag between the two draws, so the second one draws the
-// figure at rest over the rubber band.
 void AngleControl::ControlUp(HDC hdc, PreviewInfo* info, CPoint point) {
-  DrawControls(hdc, info, 1);
-  PreviewControl::ControlUp(hdc, info, point);
-  DrawControls(hdc, info, 1);
+  EndRubberBandDrag(*this, hdc, info, point);
 }
 
 void AngleControl::ControlCommand(HDC hdc, PreviewInfo* info, uint32_t command, void* data) {
@@ -214,10 +210,7 @@ void AngleControl::ControlCommand(HDC hdc, PreviewInfo* info, uint32_t command, 
       Step(reinterpret_cast<uintptr_t>(data));
       break;
     case PreviewCommandInputAt:
-      if (info && data && HandleUnderPointer(*info)) {
-        AnswerInputAt(*this, data);
-        return;
-      }
+      if (info && HandleUnderPointer(*info) && AnswerInputAt(data, FirstInput(*this))) return;
       break;
     default:
       break;

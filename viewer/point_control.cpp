@@ -106,41 +106,16 @@ uint32_t PointControl::ControlDown(HDC hdc, PreviewInfo* info, CPoint point) {
 void PointControl::ControlMove(HDC hdc, PreviewInfo* info, CPoint point) {
   PreviewControl::ControlMove(hdc, info, point);
   if (!info) return;
-  const double mouseX = info->MouseX;
-  const double mouseY = info->MouseY;
-  if (DragMode == DraggingHandle && PositionDiffers(mouseX, mouseY, CurrentX, CurrentY))
-    SendPoint(*this, mouseX, mouseY);
+  if (DragMode == DraggingHandle) SendPointerPosition(*this, *info, CurrentX, CurrentY);
   if (PositionDiffers(CurrentX, CurrentY, DrawnX, DrawnY)) DrawControls(hdc, info, 1);
 }
 
-// The base ends the drag between the two draws, so the second one draws the
-// handle at rest with the viewer's pen over the rubber band.
 void PointControl::ControlUp(HDC hdc, PreviewInfo* info, CPoint point) {
-  DrawControls(hdc, info, 1);
-  PreviewControl::ControlUp(hdc, info, point);
-  DrawControls(hdc, info, 1);
+  EndRubberBandDrag(*this, hdc, info, point);
 }
 
 void PointControl::ControlCommand(HDC hdc, PreviewInfo* info, uint32_t command, void* data) {
-  switch (command) {
-    case PreviewCommandKey:
-      if (info) Nudge(*info, reinterpret_cast<uintptr_t>(data));
-      break;
-    case PreviewCommandInputAt:
-      if (info && data && GrabsHandle(*info, DrawnX, DrawnY)) {
-        AnswerInputAt(*this, data);
-        return;
-      }
-      break;
-    default:
-      break;
-  }
-  PreviewControl::ControlCommand(hdc, info, command, data);
-}
-
-void PointControl::Nudge(const PreviewInfo& info, uintptr_t key) {
-  double dx, dy;
-  if (ArrowMove(key, PixelStep(info), &dx, &dy)) SendPoint(*this, CurrentX + dx, CurrentY + dy);
+  PositionHandleCommand(*this, hdc, info, command, data, CurrentX, CurrentY, DrawnX, DrawnY);
 }
 
 }  // namespace qzc

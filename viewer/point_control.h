@@ -29,9 +29,6 @@ class PointControl : public PreviewControl {
   double ReferenceX = 0.5, ReferenceY = 0.5;
   double DrawnReferenceX = 0.5, DrawnReferenceY = 0.5;
   Input* ReferenceInput = nullptr;  // not owned
-
- private:
-  void Nudge(const PreviewInfo& info, uintptr_t key);
 };
 
 PreviewControl* NewPointControl();

@@ -123,16 +123,69 @@ void ActivateControlsOn(Input* input) {
   controls.ReleaseReadLock();
 }
 
-void AnswerInputAt(PreviewControl& control, void* data) {
+Input* FirstInput(PreviewControl& control) {
   control.Inputs.ObtainReadLock();
   ListNode* first = control.Inputs.GetFirst();
-  *static_cast<Input**>(data) = first ? static_cast<Input*>(first->Obj()) : nullptr;
+  Input* input = first ? static_cast<Input*>(first->Obj()) : nullptr;
   control.Inputs.ReleaseReadLock();
+  return input;
+}
+
+Input* InputWithIndex(PreviewControl& control, uint32_t index) {
+  Input* found = nullptr;
+  control.Inputs.ObtainReadLock();
+  for (ListNode* node = control.Inputs.GetNext(nullptr); node && !found; node = control.Inputs.GetNext(node)) {
+    auto* input = static_cast<Input*>(node->Obj());
+    if (static_cast<uint32_t>(input->GetAttr(tag::ViewerIndex)) == index) found = input;
+  }
+  control.Inputs.ReleaseReadLock();
+  return found;
+}
+
+bool AnswerInputAt(void* data, Input* input) {
+  if (!data || !input) return false;
+  *static_cast<Input**>(data) = input;
+  return true;
+}
+
+void SendPointerPosition(PreviewControl& control, const PreviewInfo& info, double x, double y) {
+  const double mouseX = info.MouseX;
+  const double mouseY = info.MouseY;
+  if (PositionDiffers(mouseX, mouseY, x, y)) SendPoint(control, mouseX, mouseY);
+}
+
+void NudgePosition(PreviewControl& control, const PreviewInfo& info, uintptr_t key, double x, double y) {
+  double dx, dy;
+  if (ArrowMove(key, PixelStep(info), &dx, &dy)) SendPoint(control, x + dx, y + dy);
+}
+
+void PositionHandleCommand(PreviewControl& control, HDC hdc, PreviewInfo* info, uint32_t command, void* data, double x,
+                           double y, double drawnX, double drawnY) {
+  switch (command) {
+    case PreviewCommandKey:
+      if (info) NudgePosition(control, *info, reinterpret_cast<uintptr_t>(data), x, y);
+      break;
+    case PreviewCommandInputAt:
+      if (info && GrabsHandle(*info, drawnX, drawnY) && AnswerInputAt(data, FirstInput(control))) return;
+      break;
+    default:
+      break;
+  }
+  control.PreviewControl::ControlCommand(hdc, info, command, data);
+}
+
+void EndRubberBandDrag(PreviewControl& control, HDC hdc, PreviewInfo* info, CPoint point) {
+  control.DrawControls(hdc, info, 1);
+  control.PreviewControl::ControlUp(hdc, info, point);
+  control.DrawControls(hdc, info, 1);
 }
 
 HPEN CreateFigurePen(HDC hdc, const PreviewInfo& info, uint32_t dragMode, int style) {
-  SetROP2(hdc, dragMode != 0 ? R2_XORPEN : R2_COPYPEN);
-  return CreatePen(style, 1, dragMode != 0 ? RGB(255, 255, 255) : info.ControlColour);
+  const bool rubberBand = dragMode != 0;
+  SetROP2(hdc, rubberBand ? R2_XORPEN : R2_COPYPEN);
+  const COLORREF colour = rubberBand ? RGB(255, 255, 255) : info.ControlColour;
+  HPEN pen = CreatePen(style, 1, colour);
+  return pen ? pen : CreatePen(PS_SOLID, 1, colour);
 }
 
 }  // namespace qzc

@@ -1,11 +1,14 @@
 // What the viewer controls share: the change threshold, the grab test
 // against a drawn position, the keyboard nudge step, the XOR rubber band and
-// sending a new value through SetInputs.
+// figure pens, sending a new value through SetInputs, following inputs named
+// by attributes, answering which input lies under the pointer, and a
+// position handle's drag, keys and release.
 #pragma once
 
 #include <cmath>
 #include <cstdint>
 
+#include "qzsystem/input.h"
 #include "qzsystem/previewcontrol.h"
 #include "qzsystem/previewinfo.h"
 #include "qzsystem/taglist.h"
@@ -72,7 +75,8 @@ void SendNumber(PreviewControl& control, double value, uint32_t index);
 
 // Inputs a control follows without being connected to them (a reference or
 // centre input named by an attribute): the control joins the input's control
-// list, so the input tells it of every change.
+// list, so the host tells it of every change and of the input's going away
+// (RemoveInput).
 
 // The input a pointer attribute names; `current` when the list lacks it.
 Input* InputAttribute(const TagList& tags, uint32_t tag, Input* current);
@@ -87,13 +91,36 @@ void UnfollowInput(PreviewControl& control, Input*& followed);
 // list's read lock.
 void ActivateControlsOn(Input* input);
 
-// Answers command 7 (which input lies under the pointer) with the control's
-// first connected input.
-void AnswerInputAt(PreviewControl& control, void* data);
+// The first connected input, or null; read under the list's read lock.
+Input* FirstInput(PreviewControl& control);
+// The first connected input whose viewer index (0x1003000c) is `index`, or
+// null; walked under the list's read lock.
+Input* InputWithIndex(PreviewControl& control, uint32_t index);
+// Answers command 7 (which input lies under the pointer) with `input`; false
+// (nothing answered) when there is no input or nowhere to put it, leaving
+// the command to the base.
+bool AnswerInputAt(void* data, Input* input);
 
-// A pen of `style` for one drawing of a figure, with the raster mode set: a
-// white XOR pen while `dragMode` is non-zero, the viewer's control colour at
-// rest. The caller selects it and deletes it after use; null on failure.
+// A position handle's drag step: sends the pointer as the new position when
+// it differs from (x, y).
+void SendPointerPosition(PreviewControl& control, const PreviewInfo& info, double x, double y);
+// A position handle's arrow key: sends (x, y) moved by one image pixel with
+// the key modifiers; other keys send nothing.
+void NudgePosition(PreviewControl& control, const PreviewInfo& info, uintptr_t key, double x, double y);
+// A position handle's commands: an arrow key (command 4) nudges (x, y) and
+// goes on to the base; command 7 is answered with the first connected input
+// when the pointer grabs the handle drawn at (drawnX, drawnY), else left to
+// the base, as is every other command.
+void PositionHandleCommand(PreviewControl& control, HDC hdc, PreviewInfo* info, uint32_t command, void* data, double x,
+                           double y, double drawnX, double drawnY);
+// A rubber-band drag's release: the base ends the drag between two draws, so
+// the second one draws the figure at rest over the rubber band.
+void EndRubberBandDrag(PreviewControl& control, HDC hdc, PreviewInfo* info, CPoint point);
+
+// A one-pixel pen of `style` for one drawing of a figure, with the raster
+// mode set: a white XOR pen while `dragMode` is non-zero, the viewer's
+// control colour at rest. A style the platform cannot make draws solid. The
+// caller selects it and deletes it after use; null on failure.
 HPEN CreateFigurePen(HDC hdc, const PreviewInfo& info, uint32_t dragMode, int style);
 
 }  // namespace qzc

@@ -143,12 +143,8 @@ void XYOffsetControl::ControlMove(HDC hdc, PreviewInfo* info, CPoint point) {
   if (PositionDiffers(OffsetX, OffsetY, DrawnOffsetX, DrawnOffsetY)) DrawControls(hdc, info, 1);
 }
 
-// The base ends the drag between the two draws, so the second one draws the
-// figure at rest over the rubber band.
 void XYOffsetControl::ControlUp(HDC hdc, PreviewInfo* info, CPoint point) {
-  DrawControls(hdc, info, 1);
-  PreviewControl::ControlUp(hdc, info, point);
-  DrawControls(hdc, info, 1);
+  EndRubberBandDrag(*this, hdc, info, point);
 }
 
 void XYOffsetControl::ControlCommand(HDC hdc, PreviewInfo* info, uint32_t command, void* data) {
@@ -157,10 +153,7 @@ void XYOffsetControl::ControlCommand(HDC hdc, PreviewInfo* info, uint32_t comman
       if (info) Nudge(*info, reinterpret_cast<uintptr_t>(data));
       break;
     case PreviewCommandInputAt:
-      if (info && data && HandleUnderPointer(*info)) {
-        AnswerInputAt(*this, data);
-        return;
-      }
+      if (info && HandleUnderPointer(*info) && AnswerInputAt(data, FirstInput(*this))) return;
       break;
     default:
       break;

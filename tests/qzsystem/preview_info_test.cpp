@@ -76,6 +76,47 @@ TEST(PreviewInfo, AspectScalesAreInversesAndRoundOnScreen) {
   EXPECT_FLOAT_EQ(info.AspectScaleYIn(info.AspectScaleYOut(0.3f)), 0.3f);
 }
 
+struct AspectRow {
+  const char* Name;
+  int PixelWidth;
+  int PixelHeight;
+  float Zoom;
+};
+
+class AspectScaleTest : public ::testing::TestWithParam<AspectRow> {};
+
+// Out turns a size (in image widths as shown) into a normalised length along
+// each axis, In turns a length back: the two are inverse on every layout,
+// and one size spans the same viewer pixels across and down, so a circle
+// drawn with them is round on a non-square image.
+TEST_P(AspectScaleTest, InAndOutAreInversePairsAndRoundOnScreen) {
+  const AspectRow& row = GetParam();
+  PreviewInfo info = Shown(800, 600, row.PixelWidth, row.PixelHeight, row.Zoom);
+  for (float size : {0.0f, 0.1f, 0.25f, 0.3f, 1.0f, 2.5f}) {
+    EXPECT_FLOAT_EQ(info.AspectScaleXIn(info.AspectScaleXOut(size)), size) << size;
+    EXPECT_FLOAT_EQ(info.AspectScaleYIn(info.AspectScaleYOut(size)), size) << size;
+    EXPECT_FLOAT_EQ(info.AspectScaleXOut(info.AspectScaleXIn(size)), size) << size;
+    EXPECT_FLOAT_EQ(info.AspectScaleYOut(info.AspectScaleYIn(size)), size) << size;
+    EXPECT_NEAR(info.AspectScaleYOut(size) * info.ImageHeight, info.AspectScaleXOut(size) * info.ImageWidth,
+                1e-4 * info.ImageWidth)
+        << size;
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(Layouts, AspectScaleTest,
+                         ::testing::Values(AspectRow{"Wide", 320, 240, 1.0f}, AspectRow{"WideZoomed", 320, 240, 0.8f},
+                                           AspectRow{"Wider", 1920, 1080, 0.25f}, AspectRow{"Tall", 100, 300, 2.5f},
+                                           AspectRow{"Square", 256, 256, 1.0f}),
+                         [](const ::testing::TestParamInfo<AspectRow>& info) { return info.param.Name; });
+
+// A length with an exact pixel size stays exact: 60 pixels of a 320 x 240
+// image are 0.1875 across and 0.25 down.
+TEST(PreviewInfo, AspectScalesKeepExactLengthsExact) {
+  PreviewInfo info = Shown(400, 300, 320, 240, 1.0f);
+  EXPECT_EQ(info.AspectScaleYOut(0.1875f), 0.25f);
+  EXPECT_EQ(info.AspectScaleYIn(0.25f), 0.1875f);
+}
+
 TEST(PreviewInfo, DegenerateLayoutFallsBackToOnePixelAndZoomOne) {
   PreviewInfo info = Shown(100, 100, 0, -5, 0.0f);
   EXPECT_EQ(info.PixelWidth, 1);

@@ -7,7 +7,7 @@
 
 #include "frame/tags.h"
 #include "harness/module.h"
-#include "viewer_handle_fixture.h"
+#include "viewer_fixture.h"
 
 #include "harness/counting_allocator.h"
 
@@ -18,7 +18,7 @@ constexpr double None = std::numeric_limits<double>::quiet_NaN();
 constexpr double DegreesToRadians = 0.017453292519943295;
 constexpr double DefaultLength = 0.1;  // without a length input
 
-class AngleControlTest : public ViewerHandleTest {
+class AngleControlTest : public ViewerControlTest {
  protected:
   // An angle handle on input "Angle", with a centre and a length input when
   // given, and more attributes.

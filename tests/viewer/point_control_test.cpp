@@ -8,28 +8,21 @@
 
 #include "frame/tags.h"
 #include "harness/module.h"
-#include "viewer_handle_fixture.h"
+#include "viewer_fixture.h"
 
 #include "harness/counting_allocator.h"
 
 namespace qzh {
 namespace {
 
-class PointControlTest : public ViewerHandleTest {
+class PointControlTest : public ViewerControlTest {
  protected:
   PreviewControl* AddHandle(Input* input, Input* reference = nullptr) {
     TagList tags;
     if (reference) tags.Add(qzc::tag::ReferenceInput, reinterpret_cast<intptr_t>(reference));
-    PreviewControl* control = viewer.AddViewerControl("PointControl", {input}, tags);
-    session.Pump();
-    return control;
+    return AddControl("PointControl", {input}, tags);
   }
-  std::pair<float, float> ValueOf(Input* input) {
-    AutoParameter value(input->GetValue(session.Doc.CurrentTime));
-    if (!value || value->ID != Point::ClassID) return {NAN, NAN};
-    auto* point = static_cast<Point*>(value.Get());
-    return {point->X, point->Y};
-  }
+  std::pair<float, float> ValueOf(Input* input) { return PointOf(input); }
 };
 
 TEST_F(PointControlTest, IsRegisteredAsTheViewerControlPntC) {

@@ -6,14 +6,14 @@
 
 #include "frame/tags.h"
 #include "harness/module.h"
-#include "viewer_handle_fixture.h"
+#include "viewer_fixture.h"
 
 #include "harness/counting_allocator.h"
 
 namespace qzh {
 namespace {
 
-class XYOffsetControlTest : public ViewerHandleTest {
+class XYOffsetControlTest : public ViewerControlTest {
  protected:
   // An offset in inputs "X" (index 0) and "Y" (index 1), relative to
   // `reference` when given.

@@ -1,6 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <cmath>
+#include <cstdlib>
+#include <limits>
 #include <map>
+#include <new>
 #include <string>
 #include <utility>
 #include <vector>
@@ -10,6 +15,50 @@
 #include "harness/session.h"
 #include "qzplatform/driver.h"
 #include "qzsystem/autoparameter.h"
+
+namespace {
+
+// Array allocations fail while this is set, as when memory is exhausted; a
+// table's entries are one such array. Every form of new and delete is
+// replaced so that they stay paired.
+std::atomic<bool> FailArrayNew{false};
+
+}  // namespace
+
+#pragma GCC diagnostic ignored "-Wmismatched-new-delete"
+
+void* operator new(std::size_t size) {
+  if (void* p = std::malloc(size ? size : 1)) return p;
+  throw std::bad_alloc();
+}
+void* operator new[](std::size_t size) {
+  if (FailArrayNew) throw std::bad_alloc();
+  return ::operator new(size);
+}
+void* operator new(std::size_t size, const std::nothrow_t&) noexcept {
+  return std::malloc(size ? size : 1);
+}
+void* operator new[](std::size_t size, const std::nothrow_t&) noexcept {
+  return FailArrayNew ? nullptr : std::malloc(size ? size : 1);
+}
+void operator delete(void* p) noexcept {
+  std::free(p);
+}
+void operator delete[](void* p) noexcept {
+  std::free(p);
+}
+void operator delete(void* p, std::size_t) noexcept {
+  std::free(p);
+}
+void operator delete[](void* p, std::size_t) noexcept {
+  std::free(p);
+}
+void operator delete(void* p, const std::nothrow_t&) noexcept {
+  std::free(p);
+}
+void operator delete[](void* p, const std::nothrow_t&) noexcept {
+  std::free(p);
+}
 
 namespace qzh {
 namespace {
@@ -175,6 +224,15 @@ TEST_F(CustomFilterControlTest, TablesFromTheHostSetSizeAndFields) {
        Square(1, 5),
        {{{0, 0}, "6"}, {{0, 2}, "-2"}, {{0, 3}, "0"}, {{6, 6}, "0"}}},
       {"an empty table", Table(0, {}), "3x3", Square(2, 4), {{{0, 0}, "0"}, {{3, 3}, "0"}}},
+      {"entries that are no whole 16-bit numbers",
+       Table(TableSize, {{0, std::nanf("")},
+                         {Entry(3, 3), std::nanf("")},
+                         {Entry(3, 4), std::numeric_limits<float>::infinity()},
+                         {Entry(4, 3), -1e9f},
+                         {Entry(4, 4), -2.7f}}),
+       "3x3",
+       Square(2, 4),
+       {{{3, 3}, "0"}, {{3, 4}, "32767"}, {{4, 3}, "-32768"}, {{4, 4}, "-2"}}},
       {"a size the list does not offer shows every field",
        Table(TableSize, {{0, 5.0f}, {Entry(3, 3), 1.5f}}),
        "7x7",
@@ -210,6 +268,23 @@ TEST_F(CustomFilterControlTest, TypedCoefficientsAreKeptToSixteenBitsAndShownSo)
     EXPECT_EQ(TextOf(CellOf(control, 2, 3)), c.Shown);
     EXPECT_EQ(Stored(Entry(2, 3)), c.Sent);
   }
+}
+
+// The host confirms the entry (OnOK) while no table can be made: nothing is
+// sent, and the entry goes out with the next confirmation.
+TEST_F(CustomFilterControlTest, EntryWaitsForMemoryToSendIt) {
+  InputControl* control = AddFilter(Table(TableSize, {}));
+  HWND cell = CellOf(control, 3, 3);
+  SetFocus(cell);
+  SendMessageA(cell, EM_SETSEL, 0, -1);
+  qz::TypeText("6");
+  FailArrayNew = true;
+  control->OnOK();
+  FailArrayNew = false;
+  EXPECT_TRUE(session.ControlWrites().empty());
+  control->OnOK();
+  ASSERT_EQ(session.ControlWrites().size(), 1u);
+  EXPECT_EQ(Stored(Entry(3, 3)), 6.0f);
 }
 
 TEST_F(CustomFilterControlTest, ValuesOfAnotherKindLeaveTheFieldsAlone) {

@@ -66,14 +66,18 @@ InputControl* BuildCombo(Session& s, Operator* tool) {
                            {mode});
 }
 
-// Drops the list with a click on the field and picks the second entry.
-void UseCombo(Session& s, InputControl* control) {
-  HWND combo = FindChild(control, Role::Choice);
+// Drops a combo box's list with a click on its field and clicks entry `index`.
+void PickEntry(Session& s, HWND combo, int index) {
   RECT field;
   GetClientRect(combo, &field);
   s.Click(combo, field.right / 2, field.bottom / 2);
   const int row = static_cast<int>(SendMessageA(combo, CB_GETITEMHEIGHT, 0, 0));
-  s.Click(combo, field.right / 2, field.bottom + 1 + row + row / 2);
+  s.Click(combo, field.right / 2, field.bottom + 1 + row * index + row / 2);
+}
+
+// Picks the second entry.
+void UseCombo(Session& s, InputControl* control) {
+  PickEntry(s, FindChild(control, Role::Choice), 1);
 }
 
 // The slider starts off its default.
@@ -274,12 +278,7 @@ InputControl* BuildCustomFilter(Session& s, Operator* tool) {
 void UseCustomFilter(Session& s, InputControl* control) {
   HWND lock = FindChild(control, Role::CheckBox);
   s.Click(lock, 6, 7);
-  HWND sizes = FindChild(control, Role::Choice);
-  RECT field;
-  GetClientRect(sizes, &field);
-  s.Click(sizes, field.right / 2, field.bottom / 2);
-  const int row = static_cast<int>(SendMessageA(sizes, CB_GETITEMHEIGHT, 0, 0));
-  s.Click(sizes, field.right / 2, field.bottom + 1 + row + row / 2);
+  PickEntry(s, FindChild(control, Role::Choice), 1);
   const int edges[5][5] = {
       {0, 0, -1, 0, 0}, {0, -1, -2, -1, 0}, {-1, -2, 16, -2, -1}, {0, -1, -2, -1, 0}, {0, 0, -1, 0, 0}};
   for (int r = 0; r < 5; ++r)

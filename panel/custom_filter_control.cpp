@@ -127,7 +127,11 @@ CustomFilterControl::CustomFilterControl()
   for (char(&text)[CellTextSize] : CellTexts) FormatCoefficient(text, 1);
 }
 
+// The window goes first, while every field still exists: a field losing the
+// focus as it is destroyed would otherwise have the entry collected from
+// fields already gone.
 CustomFilterControl::~CustomFilterControl() {
+  InputControl::Close();
   if (FaceBrush) DeleteObject(FaceBrush);
 }
 

@@ -68,7 +68,11 @@ ImageControl::ImageControl() {
   ID = MakeID("ImgC");
 }
 
-ImageControl::~ImageControl() = default;
+// The window goes first, while the field still exists: the field losing the
+// focus as it is destroyed would otherwise confirm its entry half destroyed.
+ImageControl::~ImageControl() {
+  InputControl::Close();
+}
 
 uint32_t ImageControl::SetAttrsTagList(TagList& tags) {
   const uint32_t result = InputControl::SetAttrsTagList(tags);

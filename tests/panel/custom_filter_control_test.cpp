@@ -287,6 +287,15 @@ TEST_F(CustomFilterControlTest, EntryWaitsForMemoryToSendIt) {
   EXPECT_EQ(Stored(Entry(3, 3)), 6.0f);
 }
 
+// The panel closing with an entry typed but not confirmed sends nothing.
+TEST_F(CustomFilterControlTest, DeletingTheControlLeavesAnUnconfirmedEntry) {
+  InputControl* control = AddFilter(Table(TableSize, {}));
+  SetFocus(CellOf(control, 6, 6));
+  qz::TypeText("5");
+  session.RemovePanelControl(control);
+  EXPECT_TRUE(session.ControlWrites().empty());
+}
+
 TEST_F(CustomFilterControlTest, ValuesOfAnotherKindLeaveTheFieldsAlone) {
   InputControl* control = AddFilter(Table(TableSize, {{Entry(3, 3), 3.0f}}));
   session.SetNumber(matrix, 5.0);

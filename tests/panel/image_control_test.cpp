@@ -168,6 +168,17 @@ TEST_F(ImageControlTest, FieldShowsTheConnectedToolFromOpeningToItsRemoval) {
   EXPECT_EQ(TextOf(FieldOf(control)), "");
 }
 
+// The panel closing with an entry typed but not confirmed connects nothing.
+TEST_F(ImageControlTest, DeletingTheControlLeavesAnUnconfirmedEntry) {
+  ImageTool("Matte1");
+  InputControl* control = AddImageControl();
+  SetFocus(FieldOf(control));
+  qz::TypeText("Matte1");
+  session.RemovePanelControl(control);
+  EXPECT_FALSE(mask->IsConnected());
+  EXPECT_TRUE(session.Doc.UndoSteps().empty());
+}
+
 TEST_F(ImageControlTest, FieldAndNameLabelShareThePanelWidth) {
   InputControl* control = AddImageControl();
   EXPECT_EQ(session.OpenedRect(control).right, Session::DefaultPanelWidth);

@@ -3,6 +3,7 @@
 #include <cmath>
 #include <cstring>
 #include <functional>
+#include <string>
 #include <vector>
 
 #include "frame/tags.h"
@@ -68,14 +69,18 @@ InputControl* BuildCombo(Session& s, Operator* tool) {
                            {mode});
 }
 
-// Drops the list with a click on the field and picks the second entry.
-void UseCombo(Session& s, InputControl* control) {
-  HWND combo = FindChild(control, Role::Choice);
+// Drops a combo box's list with a click on its field and clicks entry `index`.
+void PickEntry(Session& s, HWND combo, int index) {
   RECT field;
   GetClientRect(combo, &field);
   s.Click(combo, field.right / 2, field.bottom / 2);
   const int row = static_cast<int>(SendMessageA(combo, CB_GETITEMHEIGHT, 0, 0));
-  s.Click(combo, field.right / 2, field.bottom + 1 + row + row / 2);
+  s.Click(combo, field.right / 2, field.bottom + 1 + row * index + row / 2);
+}
+
+// Picks the second entry.
+void UseCombo(Session& s, InputControl* control) {
+  PickEntry(s, FindChild(control, Role::Choice), 1);
 }
 
 // The slider starts off its default.
@@ -274,6 +279,72 @@ void UseColour(Session& s, InputControl* control) {
   s.Pump();
 }
 
+// A mask taken from a second tool: its name typed into the field (in lower
+// case; names match ignoring case) and confirmed with Enter.
+InputControl* BuildImage(Session& s, Operator* tool) {
+  Operator* matte = s.AddTool("Matte1");
+  matte->AddOutput("Output", 0x017475cf, MakeID("Imag"));
+  Input* mask = s.AddInput(tool, "Effect Mask", nullptr);
+  return s.AddPanelControl("ImageControl", TagList{{qzc::tag::ControlName, "Effect Mask"}}, {mask});
+}
+
+void UseImage(Session& s, InputControl* control) {
+  TypeInto(s, FindChild(control, Role::Edit), "matte1");
+}
+
+// A 3x3 sharpening kernel to start from.
+constexpr int FilterTableSize = 54;
+constexpr int FilterFirstCoefficient = 5;
+constexpr int FilterSide = 7;
+
+InputControl* BuildCustomFilter(Session& s, Operator* tool) {
+  auto* table = new LookUpTable(FilterTableSize);
+  const int sharpen[3][3] = {{0, -1, 0}, {-1, 5, -1}, {0, -1, 0}};
+  for (int row = 0; row < 3; ++row)
+    for (int column = 0; column < 3; ++column)
+      table->Table[FilterFirstCoefficient + FilterSide * (row + 2) + column + 2] =
+          static_cast<float>(sharpen[row][column]);
+  Input* matrix = s.AddInput(tool, "Filter Matrix", table);
+  return s.AddPanelControl("CustomFilterControl", TagList{{qzc::tag::ControlName, "Filter Matrix"}}, {matrix});
+}
+
+// With the update lock ticked: chooses 5x5 and types a 5x5 edge kernel into
+// the centre fields, then clears the lock, which sends it all as one matrix.
+void UseCustomFilter(Session& s, InputControl* control) {
+  HWND lock = FindChild(control, Role::CheckBox);
+  s.Click(lock, 6, 7);
+  PickEntry(s, FindChild(control, Role::Choice), 1);
+  const int edges[5][5] = {
+      {0, 0, -1, 0, 0}, {0, -1, -2, -1, 0}, {-1, -2, 16, -2, -1}, {0, -1, -2, -1, 0}, {0, 0, -1, 0, 0}};
+  for (int r = 0; r < 5; ++r)
+    for (int c = 0; c < 5; ++c)
+      TypeInto(s, FindChild(control, Role::Edit, FilterSide * (r + 1) + c + 1), std::to_string(edges[r][c]).c_str());
+  s.Click(lock, 6, 7);
+}
+
+// The output each input of the tool is connected to, in the tool's order.
+std::vector<Output*> ConnectionsOf(Operator* tool) {
+  std::vector<Output*> outputs;
+  for (ListNode* node = tool->Inputs.GetFirst(); node; node = tool->Inputs.GetNext(node))
+    outputs.push_back(static_cast<Input*>(node->Obj())->ConnectedTo());
+  return outputs;
+}
+
+// Prints the connections that differ from `before`.
+void PrintConnections(std::ostream& out, Operator* tool, const std::vector<Output*>& before) {
+  size_t i = 0;
+  for (ListNode* node = tool->Inputs.GetFirst(); node; node = tool->Inputs.GetNext(node), ++i) {
+    auto* input = static_cast<Input*>(node->Obj());
+    Output* output = input->ConnectedTo();
+    if (i < before.size() && before[i] == output) continue;
+    if (output)
+      out << "  connected " << input->GetName() << " to " << (output->Owner ? output->Owner->Name : "(no tool)")
+          << "\n";
+    else
+      out << "  disconnected " << input->GetName() << "\n";
+  }
+}
+
 const std::vector<Recipe>& Recipes() {
   static const std::vector<Recipe> recipes = {
       {"ButtonControl", BuildButton, UseButton},
@@ -287,6 +358,8 @@ const std::vector<Recipe>& Recipes() {
       {"ClipControl", BuildClip, UseClip},
       {"FontControl", BuildFont, UseFont},
       {"ScrewControl", BuildScrew, UseScrew},
+      {"ImageControl", BuildImage, UseImage},
+      {"CustomFilterControl", BuildCustomFilter, UseCustomFilter},
   };
   return recipes;
 }
@@ -581,7 +654,9 @@ int RunGallery(std::ostream& out, const std::string& pngPath) {
       out << "\n" << recipe->ClassName << ":\n";
       session.ClearWrites();
       const size_t asked = qz::DialogRequests().size();
+      const std::vector<Output*> connections = ConnectionsOf(tool);
       recipe->Use(session, control);
+      PrintConnections(out, tool, connections);
       for (size_t i = asked; i < qz::DialogRequests().size(); ++i) PrintDialogRequest(out, qz::DialogRequests()[i]);
       for (const Write& write : session.Writes())
         out << "  wrote " << write.Input << " = " << write.Value << " at time " << Session::FormatTime(write.Time)

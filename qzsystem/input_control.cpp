@@ -250,3 +250,7 @@ InputControl* InputControl::FromWindow(HWND hwnd) {
 void InputControl::InputChanged(Input* input, Parameter* value) {
   NotifyChanged(input, value);
 }
+
+void InputControl::InputConnected(Input* input, Output*) {
+  OnConnect(input);
+}

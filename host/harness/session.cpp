@@ -263,6 +263,15 @@ std::string Session::FormatValue(const Parameter* value) {
       return std::string("\"") + static_cast<const Text*>(value)->String + "\"";
     case Clip::ClassID:
       return std::string("clip ") + static_cast<const Clip*>(value)->Name;
+    case LookUpTable::ClassID: {
+      auto* table = static_cast<const LookUpTable*>(value);
+      std::string entries = "table of " + std::to_string(table->Size) + ":";
+      for (int i = 0; i < table->Size; ++i) {
+        std::snprintf(text, sizeof text, " %g", table->Table[i]);
+        entries += text;
+      }
+      return entries;
+    }
     default:
       return "(value)";
   }

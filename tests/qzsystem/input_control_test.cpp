@@ -25,6 +25,7 @@ class CountingControl : public InputControl {
   }
   void UpdateDisplay(Input*) override { ++Displayed; }
   void OnOK() override { ++Completed; }
+  void OnConnect(Input* input) override { ConnectedTold.push_back(input->ConnectedTo()); }
   // Records whether the input was still connected and observed when told.
   void OnDisconnect(Input* input) override {
     ++Disconnected;
@@ -37,6 +38,7 @@ class CountingControl : public InputControl {
   int Completed = 0;
   int Disconnected = 0;
   bool ConnectedWhenTold = false;
+  std::vector<Output*> ConnectedTold;
   double Told = 0.0;
 };
 
@@ -158,6 +160,18 @@ TEST_F(InputControlTest, RemoveInputLetsTheControlWriteBackBeforeLettingGo) {
   EXPECT_EQ(control.RemoveInput(input), 0u) << "no longer connected";
   EXPECT_EQ(control.RemoveInput(nullptr), 0u);
   EXPECT_EQ(control.Disconnected, 1);
+}
+
+TEST_F(InputControlTest, ConnectionChangesOfAConnectedInputReachOnConnectUndoIncluded) {
+  Output* image = doc.AddTool(new Operator("Matte1"))->AddOutput("Output", 0x017475cf);
+  control.AddInput(input);
+  doc.StartUndo("Connect Tool to BitmapMask");
+  input->ConnectTo(image, 1);
+  doc.EndUndo(1);
+  doc.Undo();
+  control.RemoveInput(input);
+  input->ConnectTo(image, 1);
+  EXPECT_EQ(control.ConnectedTold, (std::vector<Output*>{image, nullptr}));
 }
 
 TEST_F(InputControlTest, LeavingAnEditFieldCompletesTheEntry) {

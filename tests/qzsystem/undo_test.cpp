@@ -202,6 +202,24 @@ TEST_F(Undo, ConnectionsAreUndone) {
   EXPECT_EQ(angle->ConnectedTo(), out);
 }
 
+TEST_F(Undo, UndoOfAReconnectionRestoresThePreviousConnectionAndTellsObservers) {
+  Output* first = doc.AddTool(new Operator("Matte1"))->AddOutput("Output", 0x017475cf);
+  Output* second = doc.AddTool(new Operator("Matte2"))->AddOutput("Output", 0x017475cf);
+  angle->AddObserver(&seen);
+  angle->ConnectTo(first, 1);
+  doc.ResetUndo();
+  doc.StartUndo("Connect Tool to BitmapMask");
+  angle->ConnectTo(second, 1);
+  doc.EndUndo(1);
+
+  doc.Undo();
+  EXPECT_EQ(angle->ConnectedTo(), first);
+  EXPECT_EQ(angle->GetAttr(InputConnectionTag), reinterpret_cast<intptr_t>(first));
+  doc.Redo();
+  EXPECT_EQ(angle->ConnectedTo(), second);
+  EXPECT_EQ(seen.Connections, (std::vector<Output*>{first, second, first, second}));
+}
+
 TEST_F(Undo, UndoIsRefusedInsideABracket) {
   doc.StartUndo("A");
   Write(size, 1.0);

@@ -76,6 +76,9 @@ class InputControl : public Object, public InputObserver {
   static InputControl* FromWindow(HWND hwnd);
 
   void InputChanged(Input* input, Parameter* value) override;
+  // A connected input was connected to another output or disconnected (by a
+  // user, the host or an undo): the control hears it through OnConnect.
+  void InputConnected(Input* input, Output* output) override;
 
  protected:
   uint32_t UndoEnabled = 1;

@@ -245,9 +245,10 @@ void UseScrew(Session& s, InputControl* control) {
 
 // A caption of a few lines; the user adds a line at the end.
 InputControl* BuildTextEdit(Session& s, Operator* tool) {
-  Input* caption = s.AddInput(tool, "Caption", new Text("Shot 42, take 3\r\nGraded warm for the dusk plates\r\n"));
-  return s.AddPanelControl("TextEditControl",
-                           TagList{{qzc::tag::ControlName, "Caption"}, {qzc::tag::TextEditLines, 5}}, {caption});
+  Input* caption =
+      s.AddInput(tool, "Caption", new Text("Shot 42, take 3\r\nGraded warm for the dusk plates\r\nReviewed 12/03, "));
+  return s.AddPanelControl("TextEditControl", TagList{{qzc::tag::ControlName, "Caption"}, {qzc::tag::TextEditLines, 5}},
+                           {caption});
 }
 
 void UseTextEdit(Session& s, InputControl* control) {
@@ -256,7 +257,7 @@ void UseTextEdit(Session& s, InputControl* control) {
   const int end = GetWindowTextLengthA(field);
   SendMessageA(field, EM_SETSEL, end, end);
   s.EnableShortcuts(true);
-  qz::TypeText("Reviewed 12/03");
+  qz::TypeText("v2");
   s.EnableShortcuts(false);
 }
 
@@ -268,14 +269,15 @@ InputControl* BuildList(Session& s, Operator* tool) {
 }
 
 void UseList(Session& s, InputControl* control) {
-  char pattern[] = "/tmp/qz-gallery-XXXXXX";
+  // Short paths, so that the names fit their column.
+  char pattern[] = "/tmp/qzXXXXXX";
   if (!mkdtemp(pattern)) return;
   const std::string folder = pattern;
   struct Shot {
     const char* Stem;
     int Frames;
   };
-  const Shot shots[] = {{"plate_a", 24}, {"plate_b", 12}, {"cleanup", 36}};
+  const Shot shots[] = {{"bg", 24}, {"fg", 12}, {"fx", 36}};
   std::vector<std::string> dropped;
   for (const Shot& shot : shots) {
     for (int frame = 1; frame <= shot.Frames; ++frame) {
@@ -506,7 +508,8 @@ int RunGallery(std::ostream& out, const std::string& pngPath) {
   {
     FormatRegistrations formats;
     formats.AddSampleFormats();
-    Session session;
+    // Tall enough for every panel control of the sample tool.
+    Session session(Session::DefaultPanelWidth, 800);
     Operator* tool = session.AddTool("Sample");
     std::vector<std::pair<const Recipe*, InputControl*>> shown;
     for (const ClassInfo& info : ControlClasses()) {

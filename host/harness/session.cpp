@@ -131,8 +131,8 @@ struct Shortcut {
   const char* Name;
 };
 constexpr Shortcut Shortcuts[] = {
-    {'1', false, 101, "View 1"}, {'2', false, 102, "View 2"}, {'B', false, 103, "Blur Tool"},
-    {'G', false, 104, "Gain Tool"}, {'P', false, 105, "Play"},  {'Z', true, 106, "Undo"},
+    {'1', false, 101, "View 1"},    {'2', false, 102, "View 2"}, {'B', false, 103, "Blur Tool"},
+    {'G', false, 104, "Gain Tool"}, {'P', false, 105, "Play"},   {'Z', true, 106, "Undo"},
     {'V', true, 107, "Paste Tool"},
 };
 constexpr WORD UndoCommand = 106;

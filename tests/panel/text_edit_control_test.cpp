@@ -115,6 +115,18 @@ TEST_F(TextEditControlTest, TypingWritesOneTextAndTheEchoKeepsTheCaret) {
   EXPECT_TRUE(session.ControlWrites().empty());
 }
 
+// Typing into a field whose input takes no write (its index is not the
+// field's) writes nothing, and a later change from the host is still shown.
+TEST_F(TextEditControlTest, AWriteNoInputTookDoesNotHoldBackTheHostsNextChange) {
+  caption = session.AddInput(tool, "Subtitle", new Text("Hello"), 1);
+  ASSERT_NE(AddField(), nullptr);
+  PlaceCaret(5);
+  qz::TypeText("!");
+  EXPECT_TRUE(session.ControlWrites().empty());
+  session.SetValue(caption, new Text("Goodbye"));
+  EXPECT_EQ(FieldText(), "Goodbye");
+}
+
 // The host's shortcuts do not take the keys the field keeps: digits, the
 // tool letters, Ctrl+V and Ctrl+Z go to the field; a key the field does not
 // keep still reaches the host.

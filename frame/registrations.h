@@ -42,5 +42,7 @@ void SliderControlLayout();
 extern const Registration XYOffsetControlRegistration;
 extern const Registration OffsetControlRegistration;
 extern const Registration AngleControlRegistration;
+extern const Registration TextEditControlRegistration;
+extern const Registration ListControlRegistration;
 
 }  // namespace qzc

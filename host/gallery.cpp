@@ -1,6 +1,10 @@
 #include "gallery.h"
 
 #include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
 #include <cstring>
 #include <functional>
 #include <string>
@@ -20,7 +24,7 @@ namespace qzh {
 namespace {
 
 // Tall enough for every panel control of the sample tool, one below another.
-constexpr int GalleryPanelHeight = 1000;
+constexpr int GalleryPanelHeight = 1200;
 
 // How the gallery shows one control class: its attributes, its inputs and
 // what a user does with it.
@@ -279,6 +283,60 @@ void UseColour(Session& s, InputControl* control) {
   s.Pump();
 }
 
+// A caption of a few lines; the user adds a line at the end.
+InputControl* BuildTextEdit(Session& s, Operator* tool) {
+  Input* caption =
+      s.AddInput(tool, "Caption", new Text("Shot 42, take 3\r\nGraded warm for the dusk plates\r\nReviewed 12/03, "));
+  return s.AddPanelControl("TextEditControl", TagList{{qzc::tag::ControlName, "Caption"}, {qzc::tag::TextEditLines, 5}},
+                           {caption});
+}
+
+void UseTextEdit(Session& s, InputControl* control) {
+  HWND field = FindChild(control, Role::RichEdit);
+  SetFocus(field);
+  const int end = GetWindowTextLengthA(field);
+  SendMessageA(field, EM_SETSEL, end, end);
+  s.EnableShortcuts(true);
+  qz::TypeText("v2");
+  s.EnableShortcuts(false);
+}
+
+// The tool's clip list, empty at first: three clips are made from numbered
+// files written to a temporary folder and dropped on the list at frame 10.
+InputControl* BuildList(Session& s, Operator* tool) {
+  Input* clips = s.AddClipListInput(tool, "Clips");
+  return s.AddPanelControl("ListControl", TagList{{qzc::tag::ControlName, "Clips"}}, {clips});
+}
+
+void UseList(Session& s, InputControl* control) {
+  // Short paths, so that the names fit their column.
+  char pattern[] = "/tmp/qzXXXXXX";
+  if (!mkdtemp(pattern)) return;
+  const std::string folder = pattern;
+  struct Shot {
+    const char* Stem;
+    int Frames;
+  };
+  const Shot shots[] = {{"bg", 24}, {"fg", 12}, {"fx", 36}};
+  std::vector<std::string> dropped;
+  for (const Shot& shot : shots) {
+    for (int frame = 1; frame <= shot.Frames; ++frame) {
+      char name[64];
+      std::snprintf(name, sizeof name, "/%s.%04d.png", shot.Stem, frame);
+      std::ofstream(folder + name) << "frame\n";
+      if (frame == 1) dropped.push_back(folder + name);
+    }
+  }
+  s.Doc.SetCurrentTime(10.0, 1);
+  HWND list = FindChild(control, Role::ListBox);
+  qz::DropFiles(list, POINT{40, 40}, dropped);
+  s.Pump();
+  s.Doc.SetCurrentTime(0.0, 1);
+  std::error_code error;
+  std::filesystem::remove_all(folder, error);
+}
+
+
 // A mask taken from a second tool: its name typed into the field (in lower
 // case; names match ignoring case) and confirmed with Enter.
 InputControl* BuildImage(Session& s, Operator* tool) {
@@ -360,6 +418,8 @@ const std::vector<Recipe>& Recipes() {
       {"ScrewControl", BuildScrew, UseScrew},
       {"ImageControl", BuildImage, UseImage},
       {"CustomFilterControl", BuildCustomFilter, UseCustomFilter},
+      {"TextEditControl", BuildTextEdit, UseTextEdit},
+      {"ListControl", BuildList, UseList},
   };
   return recipes;
 }

@@ -9,6 +9,7 @@
 #include "harness/module.h"
 #include "qzplatform/driver.h"
 #include "qzsystem/autoparameter.h"
+#include "qzsystem/cliplist.h"
 #include "richedit.h"
 #include "qzsystem/resources.h"
 
@@ -24,12 +25,24 @@ constexpr char PanelFontFace[] = "DejaVu Sans";
 
 // The tool's control panel. Enter and Escape in its edit fields reach it as
 // IDOK and IDCANCEL through the dialog keys; it tells the control that owns
-// the focus window that its entry is complete or cancelled.
+// the focus window that its entry is complete or cancelled. The
+// application's shortcuts reach it as commands with high word 1.
 class PanelWnd : public CWnd {
  public:
-  BOOL PreTranslateMessage(MSG* msg) override { return IsDialogMessageA(m_hWnd, msg); }
+  explicit PanelWnd(Session& session) : Owner(session) {}
+
+  // The application's accelerators come first, as its frame translates them
+  // before the panel's dialog keys.
+  BOOL PreTranslateMessage(MSG* msg) override {
+    if (Owner.TranslateShortcut(*msg)) return TRUE;
+    return IsDialogMessageA(m_hWnd, msg);
+  }
 
   LRESULT WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) override {
+    if (msg == WM_COMMAND && lParam == 0 && HIWORD(wParam) == 1) {
+      Owner.RunShortcut(LOWORD(wParam));
+      return 0;
+    }
     if (msg == WM_COMMAND && lParam == 0 && (LOWORD(wParam) == IDOK || LOWORD(wParam) == IDCANCEL)) {
       if (InputControl* control = InputControl::FromWindow(::GetFocus())) {
         if (LOWORD(wParam) == IDOK)
@@ -41,13 +54,16 @@ class PanelWnd : public CWnd {
     }
     return CWnd::WindowProc(msg, wParam, lParam);
   }
+
+ private:
+  Session& Owner;
 };
 
 Session::Session(int panelWidth, int panelHeight) : PanelWidth(panelWidth) {
   qz::ResetPlatform();
   qz::SetImageFolder(GetResourceDir());
   App = std::make_unique<CWinApp>("qzhost");
-  PanelWindowObject = std::make_unique<PanelWnd>();
+  PanelWindowObject = std::make_unique<PanelWnd>(*this);
   HBRUSH background = CreateSolidBrush(PanelColour);
   LPCSTR className = AfxRegisterWndClass(0, nullptr, background);
   PanelWindowObject->CreateEx(WS_EX_CONTROLPARENT, className, "Panel", WS_POPUP | WS_VISIBLE, 0, 0, panelWidth,
@@ -95,6 +111,52 @@ Input* Session::AddInput(Operator* tool, const char* name, Parameter* value, int
 
 Input* Session::AddNumberInput(Operator* tool, const char* name, double value, int panelIndex) {
   return AddInput(tool, name, new Number(value), panelIndex);
+}
+
+Input* Session::AddClipListInput(Operator* tool, const char* name, int panelIndex) {
+  auto* input = new ClipListInput(name);
+  input->Attrs.Set(PanelIndexTag, panelIndex);
+  tool->AddInput(input);
+  return input;
+}
+
+namespace {
+
+// The application's shortcuts: digits and letters that switch tools or play,
+// Ctrl+Z for undo and Ctrl+V to paste a copied tool.
+struct Shortcut {
+  int Key;
+  bool Ctrl;
+  WORD Command;
+  const char* Name;
+};
+constexpr Shortcut Shortcuts[] = {
+    {'1', false, 101, "View 1"},    {'2', false, 102, "View 2"}, {'B', false, 103, "Blur Tool"},
+    {'G', false, 104, "Gain Tool"}, {'P', false, 105, "Play"},   {'Z', true, 106, "Undo"},
+    {'V', true, 107, "Paste Tool"},
+};
+constexpr WORD UndoCommand = 106;
+
+}  // namespace
+
+bool Session::TranslateShortcut(const MSG& msg) {
+  if (!ShortcutsOn || (msg.message != WM_KEYDOWN && msg.message != WM_SYSKEYDOWN)) return false;
+  const bool ctrl = (GetKeyState(VK_CONTROL) & 0x8000) != 0;
+  for (const Shortcut& shortcut : Shortcuts) {
+    if (static_cast<WPARAM>(shortcut.Key) != msg.wParam || shortcut.Ctrl != ctrl) continue;
+    // An accelerator becomes a command sent to the frame, high word 1.
+    PanelWindowObject->SendMessage(WM_COMMAND, MAKEWPARAM(shortcut.Command, 1), 0);
+    return true;
+  }
+  return false;
+}
+
+void Session::RunShortcut(WORD command) {
+  for (const Shortcut& shortcut : Shortcuts) {
+    if (shortcut.Command != command) continue;
+    ShortcutLog.push_back(shortcut.Name);
+    if (command == UndoCommand) Doc.Undo();
+  }
 }
 
 double Session::NumberValue(Input* input) {

@@ -57,6 +57,8 @@ class Session : public WriteListener {
   Input* AddInput(Operator* tool, const char* name, Parameter* value, int panelIndex = 0,
                   const TagList& attributes = {});
   Input* AddNumberInput(Operator* tool, const char* name, double value, int panelIndex = 0);
+  // The tool's clip list (a ClipListInput): clips placed on it in time.
+  Input* AddClipListInput(Operator* tool, const char* name, int panelIndex = 0);
   double NumberValue(Input* input);
 
   // ---- panel controls ----
@@ -98,6 +100,15 @@ class Session : public WriteListener {
   // Press at `from`, moves in `steps` to `to`, release; pumped after each.
   void Drag(HWND hwnd, POINT from, POINT to, int steps = 4);
 
+  // ---- the application's shortcuts ----
+  // Off unless turned on: keys the application's frame takes before any
+  // panel window sees them (digits and letters switching tools, Ctrl+Z undo).
+  void EnableShortcuts(bool on) { ShortcutsOn = on; }
+  // The names of the shortcuts run, in order ("View 1", "Undo", ...).
+  const std::vector<std::string>& ShortcutsRun() const { return ShortcutLog; }
+  bool TranslateShortcut(const MSG& msg);
+  void RunShortcut(WORD command);
+
   // ---- host writes ----
   // Sets an input at the document's current time as the host or a user of
   // another window would (the session takes the reference); logged as the
@@ -136,6 +147,8 @@ class Session : public WriteListener {
   int PanelWidth;
   int NextTop = 0;
   bool Shown = true;
+  bool ShortcutsOn = false;
+  std::vector<std::string> ShortcutLog;
   // Set while the session itself writes an input, until the write is logged.
   bool HostWriting = false;
 };

@@ -63,6 +63,8 @@ class Input : public Object {
   void Animate(uint32_t on);
   uint32_t IsAnimated() const { return Animated; }
   uint32_t KeyCount() const { return static_cast<uint32_t>(Keys.size()); }
+  // The time of key `index` in time order; 0 when there is no such key.
+  double KeyTime(uint32_t index) const { return index < Keys.size() ? Keys[index].Time : 0.0; }
 
   // Connects to `output` (null disconnects); the connected output is also
   // attribute 0x10030000. A tool's input cannot take one of the same tool's

@@ -35,5 +35,6 @@ void SliderControlLayout();
 extern const Registration XYOffsetControlRegistration;
 extern const Registration OffsetControlRegistration;
 extern const Registration AngleControlRegistration;
+extern const Registration OperatorControlRegistration;
 
 }  // namespace qzc

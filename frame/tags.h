@@ -72,6 +72,8 @@ constexpr uint32_t RangeInnerHigh = SpecificDouble1;
 constexpr uint32_t RangeRepeatLimit = SpecificDouble2;
 // The screw control's: page divisions, 0 chosen from the steps.
 constexpr uint32_t ScrewDivisions = Specific0;
+// The operator control's: the tool (Operator*) whose overlay it shows.
+constexpr uint32_t OverlayOperator = Specific0;
 
 // Viewer control attributes.
 constexpr uint32_t Viewer0 = 0x10058000;

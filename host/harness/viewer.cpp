@@ -6,6 +6,7 @@
 #include "afxwin.h"
 #include "qzplatform/driver.h"
 #include "qzsystem/inputcontrol.h"
+#include "qzsystem/menu.h"
 #include "qzsystem/previewview.h"
 #include "qzsystem/registry.h"
 
@@ -34,6 +35,7 @@ PreviewControl* CreateViewerControl(const char* className) {
 Viewer::Viewer(CPipelineDoc& doc, int width, int height, POINT screen, uint32_t picture)
     : Doc(doc), Wnd(std::make_unique<ViewerWnd>(this)), Picture(picture, 0) {
   Wnd->Doc = &doc;
+  Wnd->Frame = &ViewFrame;
   LPCSTR className = AfxRegisterWndClass(0, nullptr, nullptr);
   Wnd->CreateEx(0, className, "Viewer", WS_POPUP | WS_VISIBLE, screen.x, screen.y, width, height, nullptr, nullptr);
   if (Picture.Load() && Picture.Dib && Picture.Dib->Bitmap) {
@@ -183,6 +185,9 @@ LRESULT Viewer::HandleMsg(UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_KEYDOWN:
       OnKeyDown(wParam);
       return 0;
+    case WM_RBUTTONUP:
+      ShowContextMenu(POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
+      return 0;
     case WM_GETDLGCODE:
       return DLGC_WANTARROWS;
     default:
@@ -268,6 +273,22 @@ void Viewer::OnKeyDown(WPARAM key) {
   HDC hdc = PressDC ? PressDC : ::GetDC(Wnd->m_hWnd);
   target->ControlCommand(hdc, &ViewInfo, PreviewCommandKey, reinterpret_cast<void*>(key));
   if (hdc != PressDC) ::ReleaseDC(Wnd->m_hWnd, hdc);
+}
+
+// A press in progress keeps the pointer: no menu until it ends.
+uint32_t Viewer::ShowContextMenu(POINT at) {
+  if (PressedControl) return 0;
+  ViewInfo.SetMouse(at.x, at.y);
+  QZMenu menu;
+  TagList context;
+  for (PreviewControl* control : Shown)
+    if (control->IsActive) control->AddToMenu(&menu, context);
+  if (menu.GetLength() == 0) return 0;
+  POINT screen = at;
+  ::ClientToScreen(Wnd->m_hWnd, &screen);
+  const uint32_t answer = menu.Track(Wnd->m_hWnd, screen);
+  Wnd->RedrawControls();
+  return answer;
 }
 
 }  // namespace qzh

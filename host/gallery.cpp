@@ -243,11 +243,16 @@ void UseScrew(Session& s, InputControl* control) {
 
 const std::vector<Recipe>& Recipes() {
   static const std::vector<Recipe> recipes = {
-      {"ButtonControl", BuildButton, UseButton}, {"CheckBoxControl", BuildCheckBox, UseCheckBox},
-      {"ComboControl", BuildCombo, UseCombo},    {"OffsetControl", BuildOffset, UseOffset},
-      {"SliderControl", BuildSlider, UseSlider}, {"RangeControl", BuildRange, UseRange},
-      {"FileControl", BuildFile, UseFile},       {"ClipControl", BuildClip, UseClip},
-      {"FontControl", BuildFont, UseFont},       {"ScrewControl", BuildScrew, UseScrew},
+      {"ButtonControl", BuildButton, UseButton},
+      {"CheckBoxControl", BuildCheckBox, UseCheckBox},
+      {"ComboControl", BuildCombo, UseCombo},
+      {"OffsetControl", BuildOffset, UseOffset},
+      {"SliderControl", BuildSlider, UseSlider},
+      {"RangeControl", BuildRange, UseRange},
+      {"FileControl", BuildFile, UseFile},
+      {"ClipControl", BuildClip, UseClip},
+      {"FontControl", BuildFont, UseFont},
+      {"ScrewControl", BuildScrew, UseScrew},
   };
   return recipes;
 }

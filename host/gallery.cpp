@@ -386,7 +386,7 @@ constexpr const char* MaskToolName = "Polygon Mask";
 
 PreviewControl* BuildOperator(Session& s, Viewer& v, Operator*) {
   PolylineTool* mask =
-      PolylineTool::AddTo(s.Doc, MaskToolName, {{0.06f, 0.55f}, {0.1f, 0.9f}, {0.34f, 0.94f}, {0.26f, 0.78f}});
+      PolylineTool::AddTo(s.Doc, MaskToolName, {{0.36f, 0.06f}, {0.62f, 0.05f}, {0.5f, 0.14f}, {0.42f, 0.24f}});
   return v.AddViewerControl("OperatorControl", {},
                             TagList{{qzc::tag::OverlayOperator, static_cast<const void*>(mask)}});
 }
@@ -414,14 +414,14 @@ void PrintMaskPoints(std::ostream& out, const PolylineTool& mask) {
   out << (mask.Closed ? ", closed" : ", open") << "\n";
 }
 
-// Drags the mask's third point up and to the right, then closes the shape
+// Drags the mask's third point out to the right, then closes the shape
 // from the viewer's context menu.
 void UseOperator(Session& s, Viewer& v, PreviewControl* control, std::ostream& out) {
   auto* mask = static_cast<PolylineTool*>(control->GetOperator());
   if (!mask) return;
   const auto [x, y] = mask->PointAt(2);
   const POINT from = v.PixelOf(x, y);
-  const POINT to = v.PixelOf(0.44, 0.8);
+  const POINT to = v.PixelOf(0.64, 0.24);
   out << "  drag point 3 from viewer pixel " << from << " to " << to << " in 4 moves:\n";
   s.Drag(v.Window(), from, to, 4);
   PrintWrites(out, s);

@@ -24,7 +24,7 @@ constexpr UnitStartup Units[] = {
     {Unit::ListControl, &ListControlRegistration, nullptr, false},
     {Unit::RangeControl, &RangeControlRegistration, &RangeControlLayout, false},
     {Unit::SliderWindow, nullptr, nullptr, false},
-    {Unit::OperatorControl, nullptr, nullptr, false},
+    {Unit::OperatorControl, &OperatorControlRegistration, nullptr, false},
     {Unit::RangeBarWindow, nullptr, &RangeBarLayout, false},
     {Unit::ColourControl, &ColourControlRegistration, &ColourControlLayout, false},
     {Unit::ButtonControl, &ButtonControlRegistration, nullptr, false},

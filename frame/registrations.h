@@ -44,5 +44,6 @@ extern const Registration OffsetControlRegistration;
 extern const Registration AngleControlRegistration;
 extern const Registration TextEditControlRegistration;
 extern const Registration ListControlRegistration;
+extern const Registration OperatorControlRegistration;
 
 }  // namespace qzc

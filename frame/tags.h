@@ -74,6 +74,8 @@ constexpr uint32_t RangeRepeatLimit = SpecificDouble2;
 constexpr uint32_t ScrewDivisions = Specific0;
 // The text edit control's: the field's height in lines.
 constexpr uint32_t TextEditLines = Specific0;
+// The operator control's: the tool (Operator*) whose overlay it shows.
+constexpr uint32_t OverlayOperator = Specific0;
 
 // Viewer control attributes.
 constexpr uint32_t Viewer0 = 0x10058000;

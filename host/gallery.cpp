@@ -13,10 +13,12 @@
 #include "frame/tags.h"
 #include "harness/formats.h"
 #include "harness/module.h"
+#include "harness/polyline_tool.h"
 #include "harness/session.h"
 #include "harness/viewer.h"
 #include "qzplatform/dialogs.h"
 #include "qzplatform/driver.h"
+#include "qzplatform/menus.h"
 #include "qzplatform/shell.h"
 #include "qzsystem/registry.h"
 
@@ -608,6 +610,63 @@ void UseRectangle(Session& s, Viewer& v, PreviewControl*, std::ostream& out) {
   s.Drag(v.Window(), edge, to, 3);
 }
 
+// A polygon mask tool that draws its own outline through an operator
+// control; its points are its Point inputs.
+constexpr const char* MaskToolName = "Polygon Mask";
+
+PreviewControl* BuildOperator(Session& s, Viewer& v, Operator*) {
+  PolylineTool* mask =
+      PolylineTool::AddTo(s.Doc, MaskToolName, {{0.36f, 0.06f}, {0.62f, 0.05f}, {0.5f, 0.14f}, {0.42f, 0.24f}});
+  return v.AddViewerControl("OperatorControl", {},
+                            TagList{{qzc::tag::OverlayOperator, static_cast<const void*>(mask)}});
+}
+
+void PrintMenu(std::ostream& out, const std::vector<qz::MenuItem>& items, int depth) {
+  for (const qz::MenuItem& item : items) {
+    out << std::string(static_cast<size_t>(depth) * 2 + 4, ' ');
+    if (item.kind == qz::MenuItem::Kind::Separator) {
+      out << "----\n";
+    } else if (item.kind == qz::MenuItem::Kind::Popup) {
+      out << item.text << " >\n";
+      PrintMenu(out, item.items, depth + 1);
+    } else {
+      out << item.text << " (command " << item.id << ")\n";
+    }
+  }
+}
+
+void PrintMaskPoints(std::ostream& out, const PolylineTool& mask) {
+  out << "  points:";
+  for (size_t i = 0; i < mask.Points.size(); ++i) {
+    const auto [x, y] = mask.PointAt(i);
+    out << " (" << x << ", " << y << ")";
+  }
+  out << (mask.Closed ? ", closed" : ", open") << "\n";
+}
+
+// Drags the mask's third point out to the right, then closes the shape
+// from the viewer's context menu.
+void UseOperator(Session& s, Viewer& v, PreviewControl* control, std::ostream& out) {
+  auto* mask = static_cast<PolylineTool*>(control->GetOperator());
+  if (!mask) return;
+  const auto [x, y] = mask->PointAt(2);
+  const POINT from = v.PixelOf(x, y);
+  const POINT to = v.PixelOf(0.64, 0.24);
+  out << "  drag point 3 from viewer pixel " << from << " to " << to << " in 4 moves:\n";
+  s.Drag(v.Window(), from, to, 4);
+  PrintWrites(out, s);
+  out << "  right-click at " << to << ", choose " << MaskToolName << " > Close Shape:\n";
+  qz::SetMenuResponder(qz::ChooseMenuItem({MaskToolName, "Close Shape"}));
+  const size_t asked = qz::MenuRequests().size();
+  qz::InjectMouseAt(v.Window(), WM_RBUTTONDOWN, to.x, to.y);
+  qz::InjectMouseAt(v.Window(), WM_RBUTTONUP, to.x, to.y);
+  s.Pump();
+  qz::SetMenuResponder(nullptr);
+  if (qz::MenuRequests().size() > asked) PrintMenu(out, qz::MenuRequests().back().items, 0);
+  PrintMaskPoints(out, *mask);
+}
+
+
 const std::vector<ViewerRecipe>& ViewerRecipes() {
   static const std::vector<ViewerRecipe> recipes = {
       {"PointControl", BuildPoint, UsePoint},
@@ -616,6 +675,7 @@ const std::vector<ViewerRecipe>& ViewerRecipes() {
       {"CrosshairControl", BuildCrosshair, UseCrosshair},
       {"CircleControl", BuildCircle, UseCircle},
       {"RectangleControl", BuildRectangle, UseRectangle},
+      {"OperatorControl", BuildOperator, UseOperator},
   };
   return recipes;
 }

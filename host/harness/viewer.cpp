@@ -8,6 +8,7 @@
 #include "qzplatform/driver.h"
 #include "qzsystem/autoparameter.h"
 #include "qzsystem/inputcontrol.h"
+#include "qzsystem/menu.h"
 #include "qzsystem/previewview.h"
 #include "qzsystem/registry.h"
 
@@ -36,6 +37,7 @@ PreviewControl* CreateViewerControl(const char* className) {
 Viewer::Viewer(CPipelineDoc& doc, int width, int height, POINT screen, uint32_t picture)
     : Doc(doc), Wnd(std::make_unique<ViewerWnd>(this)), Picture(picture, 0) {
   Wnd->Doc = &doc;
+  Wnd->Frame = &ViewFrame;
   LPCSTR className = AfxRegisterWndClass(0, nullptr, nullptr);
   CWnd* main = AfxGetMainWnd();
   HWND owner = main ? main->m_hWnd : nullptr;
@@ -187,6 +189,9 @@ LRESULT Viewer::HandleMsg(UINT msg, WPARAM wParam, LPARAM lParam) {
       return 0;
     case WM_KEYDOWN:
       OnKeyDown(wParam);
+      return 0;
+    case WM_RBUTTONUP:
+      ShowContextMenu(POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
       return 0;
     case WM_GETDLGCODE:
       return DLGC_WANTARROWS;
@@ -350,6 +355,20 @@ LRESULT Viewer::OnPickRequest(List* inputs, POINT at) {
   }
   delete inputs;
   return 0;
+// A press in progress keeps the pointer: no menu until it ends.
+uint32_t Viewer::ShowContextMenu(POINT at) {
+  if (PressedControl) return 0;
+  ViewInfo.SetMouse(at.x, at.y);
+  QZMenu menu;
+  TagList context;
+  for (PreviewControl* control : Shown)
+    if (control->IsActive) control->AddToMenu(&menu, context);
+  if (menu.GetLength() == 0) return 0;
+  POINT screen = at;
+  ::ClientToScreen(Wnd->m_hWnd, &screen);
+  const uint32_t answer = menu.Track(Wnd->m_hWnd, screen);
+  Wnd->RedrawControls();
+  return answer;
 }
 
 }  // namespace qzh

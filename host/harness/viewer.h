@@ -12,6 +12,7 @@
 #include "qzsystem/input.h"
 #include "qzsystem/previewcontrol.h"
 #include "qzsystem/previewinfo.h"
+#include "qzsystem/previewview.h"
 #include "qzsystem/resources.h"
 #include "qzsystem/taglist.h"
 #include "windows.h"
@@ -100,6 +101,15 @@ class Viewer {
   bool PixelAt(POINT at, uint32_t* pixel) const;
   // Where the pick mark is shown; false when there is none.
   bool PickMark(POINT* at) const;
+  // The context menu of a right-click at a client point (a right button
+  // release): every active control adds its entries (AddToMenu) to one top
+  // menu, which is shown unless empty; the chosen entry goes to the object
+  // that added it (HandleMenu) and the viewer is redrawn. Returns that
+  // object's answer, 0 when nothing was chosen.
+  uint32_t ShowContextMenu(POINT at);
+  // The frame holding the viewer; a host puts its flow view there
+  // (CChildFrame::FlowView), where tool overlay controls announce their tool.
+  CChildFrame& Frame() { return ViewFrame; }
 
  private:
   friend class ViewerWnd;
@@ -137,6 +147,7 @@ class Viewer {
   HDC PressDC = nullptr;
   bool PickMarkShown = false;
   POINT PickPoint{};
+  CChildFrame ViewFrame;
 };
 
 }  // namespace qzh

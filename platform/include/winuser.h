@@ -663,3 +663,30 @@ typedef DELETEITEMSTRUCT* LPDELETEITEMSTRUCT;
 
 // ---- where a combo box's list drops (screen coordinates) ----
 #define CB_GETDROPPEDCONTROLRECT 0x0152
+
+// ---- popup menus ----
+#define MF_STRING 0x0000
+#define MF_GRAYED 0x0001
+#define MF_DISABLED 0x0002
+#define MF_CHECKED 0x0008
+#define MF_POPUP 0x0010
+#define MF_SEPARATOR 0x0800
+#define TPM_LEFTALIGN 0x0000
+#define TPM_RIGHTBUTTON 0x0002
+#define TPM_NONOTIFY 0x0080
+#define TPM_RETURNCMD 0x0100
+
+HMENU CreatePopupMenu();
+// Appends a string (id is its command), a separator, or with MF_POPUP the
+// menu `idOrSubmenu`, which then belongs to this one.
+BOOL AppendMenuA(HMENU menu, UINT flags, UINT_PTR idOrSubmenu, LPCSTR text);
+// Destroys the menu and the submenus that belong to it.
+BOOL DestroyMenu(HMENU menu);
+BOOL IsMenu(HMENU menu);
+int GetMenuItemCount(HMENU menu);
+// Shows the menu modally at a screen point; the user's choice comes from the
+// host's menu responder (qzplatform/menus.h). With TPM_RETURNCMD returns the
+// chosen command (0 when dismissed); otherwise posts WM_COMMAND with it to
+// `owner` (unless TPM_NONOTIFY) and returns non-zero when one was chosen.
+BOOL TrackPopupMenu(HMENU menu, UINT flags, int x, int y, int reserved, HWND owner, const RECT* ignored);
+#define AppendMenu AppendMenuA

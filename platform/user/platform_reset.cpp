@@ -1,3 +1,4 @@
+#include "qzplatform/menus.h"
 #include "wm.h"
 
 namespace qz {
@@ -42,6 +43,7 @@ void ResetPlatform() {
   p.recorded.clear();
   ReleaseAllWindowDCs();
   ClearClasses();
+  ResetMenus();
 }
 
 }  // namespace qz

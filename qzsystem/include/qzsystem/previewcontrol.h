@@ -22,6 +22,9 @@ constexpr uint32_t ViewerIndexTag = 0x1003000c;
 // Commands the viewer sends through ControlCommand.
 // A key press; data is the virtual-key code.
 constexpr uint32_t PreviewCommandKey = 4;
+// A tool's overlay control tells the tool it is attached to it, and detached.
+constexpr uint32_t PreviewCommandAttach = 5;
+constexpr uint32_t PreviewCommandDetach = 6;
 // Which input lies under the pointer? data points to an Input* to fill; a
 // control that does not answer leaves it alone.
 constexpr uint32_t PreviewCommandInputAt = 7;

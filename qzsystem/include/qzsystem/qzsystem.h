@@ -7,6 +7,7 @@
 #include "qzsystem/input.h"
 #include "qzsystem/list.h"
 #include "qzsystem/lock.h"
+#include "qzsystem/menu.h"
 #include "qzsystem/object.h"
 #include "qzsystem/operator.h"
 #include "qzsystem/parameter.h"

@@ -65,7 +65,7 @@ HWND CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR windowName, DWORD s
   w->exStyle = exStyle;
   w->id = topLevel ? 0 : reinterpret_cast<UINT_PTR>(menuOrId);
   w->instance = instance;
-  w->rect = RECT{x, y, x + width, y + height};
+  w->rect = RECT{x, y, SaturateInt(int64_t{x} + width), SaturateInt(int64_t{y} + height)};
   w->extra.assign(static_cast<size_t>(cls->info.cbWndExtra), 0);
   w->owner = owner;
   w->parent = parent;

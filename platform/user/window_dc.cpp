@@ -113,8 +113,11 @@ void FreeSurface(Window* w) {
 }
 
 void CreateTopLevelSurface(Window* w) {
-  int width = std::max(0, static_cast<int>(w->rect.right - w->rect.left));
-  int height = std::max(0, static_cast<int>(w->rect.bottom - w->rect.top));
+  // A window larger than any screen keeps pixels only for the part a screen
+  // could show; drawing beyond them is clipped away.
+  constexpr int64_t MaxSurfaceSide = 16384;
+  int width = static_cast<int>(std::clamp<int64_t>(int64_t{w->rect.right} - w->rect.left, 0, MaxSurfaceSide));
+  int height = static_cast<int>(std::clamp<int64_t>(int64_t{w->rect.bottom} - w->rect.top, 0, MaxSurfaceSide));
   w->surface = std::make_unique<Surface>();
   w->surface->Resize(width, height, 0xFFFFFF);
   HBRUSH brush = w->cls ? w->cls->info.hbrBackground : nullptr;

@@ -6,7 +6,7 @@ JOBS ?= $(shell nproc)
 PACKAGES := cmake make g++ pkg-config libgtest-dev libgmock-dev libbenchmark-dev \
             libpng-dev libfreetype-dev fonts-dejavu-core
 
-.PHONY: all deps build demo test test-normal test-sanitize bench format clean
+.PHONY: all deps build demo test test-normal test-sanitize bench fuzz format clean
 
 all: build
 
@@ -30,6 +30,18 @@ test-sanitize: deps
 	@cmake -S . -B $(SAN_BUILD) -DCMAKE_BUILD_TYPE=Debug -DQZ_SANITIZE=ON -DQZ_BENCH=OFF >/dev/null
 	@cmake --build $(SAN_BUILD) -j$(JOBS)
 	cd $(SAN_BUILD) && ASAN_OPTIONS=detect_leaks=1 ctest --output-on-failure -j$(JOBS)
+
+# The random session driver in the sanitizer build, for as long as asked:
+#   make fuzz ACTIONS=10000000    or    make fuzz SECONDS=600
+# Reproducers (a script per failing seed) go to FUZZ_OUT.
+ACTIONS ?= 100000
+SECONDS ?= 0
+SEED ?= 1
+FUZZ_OUT ?= fuzz-failures
+fuzz: deps
+	@cmake -S . -B $(SAN_BUILD) -DCMAKE_BUILD_TYPE=Debug -DQZ_SANITIZE=ON -DQZ_BENCH=OFF >/dev/null
+	@cmake --build $(SAN_BUILD) -j$(JOBS) --target qzcontrols qzfuzz
+	@ASAN_OPTIONS=detect_leaks=1 scripts/fuzz.sh $(SAN_BUILD)/bin/qzfuzz $(ACTIONS) $(SECONDS) $(SEED) $(FUZZ_OUT)
 
 bench: build
 	@for b in $(BUILD)/bin/bench_*; do [ -x "$$b" ] && "$$b"; done

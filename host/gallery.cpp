@@ -14,14 +14,6 @@
 namespace qzh {
 namespace {
 
-// How the gallery shows one control class: its attributes, its inputs and
-// what a user does with it.
-struct Recipe {
-  const char* ClassName;
-  std::function<InputControl*(Session&, Operator*)> Build;
-  std::function<void(Session&, InputControl*)> Use;
-};
-
 InputControl* BuildButton(Session& s, Operator* tool) {
   Input* pulse = s.AddNumberInput(tool, "Pulse", 0.0);
   return s.AddPanelControl("ButtonControl", TagList{{qzc::tag::ControlName, "Reset Pulse"}}, {pulse});
@@ -84,6 +76,8 @@ void UseSlider(Session& s, InputControl* control) {
   s.Drag(slider, POINT{68, 9}, POINT{160, 9}, 6);
 }
 
+}  // namespace
+
 const std::vector<Recipe>& Recipes() {
   static const std::vector<Recipe> recipes = {
       {"ButtonControl", BuildButton, UseButton},
@@ -94,15 +88,9 @@ const std::vector<Recipe>& Recipes() {
   return recipes;
 }
 
-// ---- the viewer ----
+namespace {
 
-// How the gallery shows one viewer control class: the inputs and controls it
-// puts over the picture, and what a user does with it.
-struct ViewerRecipe {
-  const char* ClassName;
-  std::function<PreviewControl*(Session&, Viewer&, Operator*)> Build;
-  std::function<void(Session&, Viewer&, PreviewControl*, std::ostream&)> Use;
-};
+// ---- the viewer ----
 
 // A centre handle tied to a pivot handle: the line runs from the centre to
 // the pivot.
@@ -139,12 +127,16 @@ void UsePoint(Session& s, Viewer& v, PreviewControl*, std::ostream& out) {
   PrintWrites(out, s);
 }
 
+}  // namespace
+
 const std::vector<ViewerRecipe>& ViewerRecipes() {
   static const std::vector<ViewerRecipe> recipes = {
       {"PointControl", BuildPoint, UsePoint},
   };
   return recipes;
 }
+
+namespace {
 
 // "gallery.png" -> "gallery-viewer.png".
 std::string ViewerPngPath(const std::string& panelPath) {

@@ -17,7 +17,8 @@ void NotifyParents(Window* child, UINT event, const POINT* screenPoint) {
     if (screenPoint) {
       POINT origin = ClientOriginOnScreen(parent);
       Send(parent, WM_PARENTNOTIFY, MAKEWPARAM(event, 0),
-           MAKELPARAM(screenPoint->x - origin.x, screenPoint->y - origin.y));
+           MAKELPARAM(static_cast<short>(int64_t{screenPoint->x} - origin.x),
+                      static_cast<short>(int64_t{screenPoint->y} - origin.y)));
     } else {
       Send(parent, WM_PARENTNOTIFY, creationParam, creationWindow);
     }

@@ -22,14 +22,15 @@ void ClipToVisible(const Window* w, bool clientArea, Region* region) {
   const Window* top = chain.back();
   const Surface* surface = top->surface.get();
   RECT bound{0, 0, surface ? surface->width : 0, surface ? surface->height : 0};
-  POINT origin{-top->rect.left, -top->rect.top};
+  POINT origin{SaturateInt(-int64_t{top->rect.left}), SaturateInt(-int64_t{top->rect.top})};
   RECT client{}, outer{};
   for (size_t i = chain.size(); i-- > 0;) {
     const Window* a = chain[i];
     origins[i] = origin;
     outer = OffsetRectBy(a->rect, origin.x, origin.y);
     int inset = FrameInset(a);
-    client = OffsetRectBy(ClientRect(a), outer.left + inset, outer.top + inset);
+    client =
+        OffsetRectBy(ClientRect(a), SaturateInt(int64_t{outer.left} + inset), SaturateInt(int64_t{outer.top} + inset));
     if (i > 0) bound = IntersectRects(bound, client);
     origin = POINT{client.left, client.top};
   }
@@ -78,6 +79,12 @@ HDC MakeWindowDC(Window* w, bool clientArea, const Region* update) {
     else
       ClipToVisible(parentClip ? w->parent : w, clientArea, &clip);
   }
+  // A window placed more than 2^30 pixels from its surface's corner has its
+  // drawing origin held there, so that adding a drawing call's coordinates
+  // to it cannot overflow; the clip above stays where the window really is.
+  constexpr int FarOrigin = 1 << 30;
+  origin.x = std::clamp(origin.x, -FarOrigin, FarOrigin);
+  origin.y = std::clamp(origin.y, -FarOrigin, FarOrigin);
   HDC hdc = CreateSurfaceDC(surface, origin, clip);
   if (hdc) p.windowDCs.push_back(WindowDC{hdc, surface});
   return hdc;

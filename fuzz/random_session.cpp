@@ -197,10 +197,10 @@ class World : public WriteListener {
     Host.Doc.SetWriteListener(this);
     for (const ClassInfo& info : ControlClasses()) {
       if (info.Type == ClassTypePanelControl) {
-        for (const Recipe& recipe : Recipes())
+        for (const Recipe& recipe : PanelRecipes())
           if (info.Name == recipe.ClassName) BuildPanel(&recipe);
       } else if (info.Type == ClassTypeViewerControl) {
-        for (const ViewerRecipe& recipe : ViewerRecipes())
+        for (const ViewerRecipe& recipe : ViewerControlRecipes())
           if (info.Name == recipe.ClassName) BuildViewer(&recipe);
       }
     }

@@ -76,8 +76,6 @@ void UseSlider(Session& s, InputControl* control) {
   s.Drag(slider, POINT{68, 9}, POINT{160, 9}, 6);
 }
 
-}  // namespace
-
 const std::vector<Recipe>& Recipes() {
   static const std::vector<Recipe> recipes = {
       {"ButtonControl", BuildButton, UseButton},
@@ -87,8 +85,6 @@ const std::vector<Recipe>& Recipes() {
   };
   return recipes;
 }
-
-namespace {
 
 // ---- the viewer ----
 
@@ -127,16 +123,12 @@ void UsePoint(Session& s, Viewer& v, PreviewControl*, std::ostream& out) {
   PrintWrites(out, s);
 }
 
-}  // namespace
-
 const std::vector<ViewerRecipe>& ViewerRecipes() {
   static const std::vector<ViewerRecipe> recipes = {
       {"PointControl", BuildPoint, UsePoint},
   };
   return recipes;
 }
-
-namespace {
 
 // "gallery.png" -> "gallery-viewer.png".
 std::string ViewerPngPath(const std::string& panelPath) {
@@ -240,6 +232,14 @@ int RunGallery(std::ostream& out, const std::string& pngPath) {
   }
   if (!module.Unload()) out << "note: the module stayed loaded after unload\n";
   return status;
+}
+
+const std::vector<Recipe>& PanelRecipes() {
+  return Recipes();
+}
+
+const std::vector<ViewerRecipe>& ViewerControlRecipes() {
+  return ViewerRecipes();
 }
 
 }  // namespace qzh

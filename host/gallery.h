@@ -33,9 +33,9 @@ struct ViewerRecipe {
   std::function<void(Session&, Viewer&, PreviewControl*, std::ostream&)> Use;
 };
 
-// The recipes, one per control class, in no particular order.
-const std::vector<Recipe>& Recipes();
-const std::vector<ViewerRecipe>& ViewerRecipes();
+// The gallery's recipes, one per control class.
+const std::vector<Recipe>& PanelRecipes();
+const std::vector<ViewerRecipe>& ViewerControlRecipes();
 
 // Runs the gallery, printing the transcript to `out`; writes the panel as
 // a PNG to `pngPath` unless it is empty. Returns a process exit code.

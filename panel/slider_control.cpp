@@ -95,18 +95,18 @@ long WholeNumber(double value) {
   return static_cast<long>(value);
 }
 
-// A number attribute that is not finite is refused: `current` is kept.
-double FiniteDouble(const TagList& tags, uint32_t tag, double current) {
-  const double value = tags.GetDouble(tag, current);
-  return std::isfinite(value) ? value : current;
-}
-
 const Number* AsNumber(const Parameter* value) {
   return value && value->ID == Number::ClassID ? static_cast<const Number*>(value) : nullptr;
 }
 
 bool IsPanelInputZero(const Input* input) {
   return input && input->GetAttr(tag::PanelIndex) == 0;
+}
+
+// A number attribute that is not finite is refused: `current` is kept.
+double FiniteDouble(const TagList& tags, uint32_t tag, double current) {
+  const double value = tags.GetDouble(tag, current);
+  return std::isfinite(value) ? value : current;
 }
 
 }  // namespace

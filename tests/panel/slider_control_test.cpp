@@ -393,38 +393,6 @@ TEST_F(SliderControlTest, AttributeTextsDoNotOutliveTheHostsList) {
   EXPECT_EQ(TextOf(SideLabel()), "stops");
 }
 
-// Run with an empty resource store: a module loaded afresh finds none of
-// its pictures or layouts.
-TEST(SliderControlWithoutResources, FillsThePanelColourAndKeepsItsHeight) {
-  ModuleEnvironment::Instance().Unload();
-  char folder[] = "/tmp/qz-slider-noresXXXXXX";
-  ASSERT_NE(mkdtemp(folder), nullptr);
-  SetResourceDir(folder);
-  ASSERT_TRUE(ModuleEnvironment::Instance().Load());
-  {
-    Session session;
-    Operator* tool = session.AddTool("Grade");
-    Input* input = session.AddNumberInput(tool, "Gain", 0.5);
-    InputControl* control = session.AddPanelControl("SliderControl", {}, {input});
-    ASSERT_NE(control, nullptr);
-    EXPECT_EQ(session.OpenedRect(control), CRect(0, 0, 276, 32));
-    session.Pump();
-    int width = 0, height = 0;
-    std::vector<uint32_t> pixels;
-    ASSERT_TRUE(qz::CaptureWindow(control->Wnd->m_hWnd, &width, &height, &pixels));
-    EXPECT_EQ(pixels[9 * width + 100], 0x404040u);
-    // Without the thumb picture the slider still works from the keyboard.
-    SetFocus(GetDlgItem(control->Wnd->m_hWnd, SliderId));
-    qz::InjectKey(WM_KEYDOWN, VK_END);
-    session.Pump();
-    EXPECT_EQ(session.NumberValue(input), 1.0);
-  }
-  ModuleEnvironment::Instance().Unload();
-  SetResourceDir(nullptr);
-  rmdir(folder);
-  ASSERT_TRUE(ModuleEnvironment::Instance().Load());
-}
-
 // A layout resource with coordinates no panel can hold: each such number is
 // replaced by its built-in value, the others are used.
 TEST(SliderControlWithExtremeLayout, OutOfRangeCoordinatesFallBackToTheBuiltInValues) {
@@ -472,6 +440,38 @@ TEST(SliderControlWithExtremeLayout, OutOfRangeCoordinatesFallBackToTheBuiltInVa
   SetResourceDir(nullptr);
   unlink(path.c_str());
   unlink(thumb.c_str());
+  rmdir(folder);
+  ASSERT_TRUE(ModuleEnvironment::Instance().Load());
+}
+
+// Run with an empty resource store: a module loaded afresh finds none of
+// its pictures or layouts.
+TEST(SliderControlWithoutResources, FillsThePanelColourAndKeepsItsHeight) {
+  ModuleEnvironment::Instance().Unload();
+  char folder[] = "/tmp/qz-slider-noresXXXXXX";
+  ASSERT_NE(mkdtemp(folder), nullptr);
+  SetResourceDir(folder);
+  ASSERT_TRUE(ModuleEnvironment::Instance().Load());
+  {
+    Session session;
+    Operator* tool = session.AddTool("Grade");
+    Input* input = session.AddNumberInput(tool, "Gain", 0.5);
+    InputControl* control = session.AddPanelControl("SliderControl", {}, {input});
+    ASSERT_NE(control, nullptr);
+    EXPECT_EQ(session.OpenedRect(control), CRect(0, 0, 276, 32));
+    session.Pump();
+    int width = 0, height = 0;
+    std::vector<uint32_t> pixels;
+    ASSERT_TRUE(qz::CaptureWindow(control->Wnd->m_hWnd, &width, &height, &pixels));
+    EXPECT_EQ(pixels[9 * width + 100], 0x404040u);
+    // Without the thumb picture the slider still works from the keyboard.
+    SetFocus(GetDlgItem(control->Wnd->m_hWnd, SliderId));
+    qz::InjectKey(WM_KEYDOWN, VK_END);
+    session.Pump();
+    EXPECT_EQ(session.NumberValue(input), 1.0);
+  }
+  ModuleEnvironment::Instance().Unload();
+  SetResourceDir(nullptr);
   rmdir(folder);
   ASSERT_TRUE(ModuleEnvironment::Instance().Load());
 }

@@ -109,6 +109,13 @@ double FiniteDouble(const TagList& tags, uint32_t tag, double current) {
   return std::isfinite(value) ? value : current;
 }
 
+// A count given as a number that is not finite is refused the same way.
+long FiniteLong(const TagList& tags, uint32_t tag, long current) {
+  const TagItem* item = tags.FindItem(tag);
+  if (!item || !std::isfinite(item->Double)) return current;
+  return static_cast<long>(item->Value);
+}
+
 }  // namespace
 
 const Registration SliderControlRegistration{"SliderControl", CreatorAddress(&NewSliderControl), MakeID("SliC"),
@@ -152,8 +159,8 @@ uint32_t SliderControl::SetAttrsTagList(TagList& tags) {
 
 void SliderControl::ReadAttributes(TagList& tags) {
   const long wasReadOnly = ReadOnly;
-  Steps = static_cast<long>(tags.GetLong(tag::StepCount, Steps));
-  Pages = static_cast<long>(tags.GetLong(tag::SliderPages, Pages));
+  Steps = FiniteLong(tags, tag::StepCount, Steps);
+  Pages = FiniteLong(tags, tag::SliderPages, Pages);
   TimeType = static_cast<long>(tags.GetLong(tag::TimeType, TimeType));
   Snap = static_cast<long>(tags.GetLong(tag::Snap, Snap));
   DisplayMin = FiniteDouble(tags, tag::RangeMin, DisplayMin);

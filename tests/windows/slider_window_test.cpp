@@ -568,6 +568,13 @@ TEST_F(SliderWindowTest, NonFiniteRangeAndDefaultAttributesAreRefused) {
   session.ApplyAttributes(control, {{tag::RangeMax, 4.0}, {tag::RangeMin, nan}});
   Key(WM_KEYDOWN, VK_END);
   EXPECT_EQ(Value(), 4.0);
+  // Step and page counts that are not finite keep the 1001 positions.
+  session.ApplyAttributes(control, {{tag::StepCount, nan}, {tag::SliderPages, Inf}});
+  Key(WM_KEYDOWN, VK_HOME);
+  Key(WM_KEYDOWN, VK_RIGHT);
+  EXPECT_DOUBLE_EQ(Value(), 0.004);
+  Key(WM_KEYDOWN, VK_NEXT);
+  EXPECT_DOUBLE_EQ(Value(), 0.404);
 }
 
 // A host value that is not a number shows at the minimum; stepping from

@@ -49,6 +49,19 @@ test-install: build
 bench: build
 	@for b in $(BUILD)/bin/bench_*; do [ -x "$$b" ] && "$$b"; done
 
+# The random session driver in the sanitizer build, for as long as asked:
+#   make fuzz ACTIONS=10000000    or    make fuzz SECONDS=600
+# Reproducers (a script per failing seed) go to FUZZ_OUT.
+ACTIONS ?= 100000
+SECONDS ?= 0
+SEED ?= 1
+FUZZ_OUT ?= fuzz-failures
+.PHONY: fuzz
+fuzz: deps
+	@cmake -S . -B $(SAN_BUILD) -DCMAKE_BUILD_TYPE=Debug -DQZ_SANITIZE=ON -DQZ_BENCH=OFF >/dev/null
+	@cmake --build $(SAN_BUILD) -j$(JOBS) --target qzcontrols qzfuzz
+	@ASAN_OPTIONS=detect_leaks=1 scripts/fuzz.sh $(SAN_BUILD)/bin/qzfuzz $(ACTIONS) $(SECONDS) $(SEED) $(FUZZ_OUT)
+
 format:
 	clang-format -i $$(git ls-files '*.cpp' '*.h')
 

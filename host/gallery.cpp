@@ -28,14 +28,6 @@ namespace {
 // Tall enough for every panel control of the sample tool, one below another.
 constexpr int GalleryPanelHeight = 1200;
 
-// How the gallery shows one control class: its attributes, its inputs and
-// what a user does with it.
-struct Recipe {
-  const char* ClassName;
-  std::function<InputControl*(Session&, Operator*)> Build;
-  std::function<void(Session&, InputControl*)> Use;
-};
-
 InputControl* BuildButton(Session& s, Operator* tool) {
   Input* pulse = s.AddNumberInput(tool, "Pulse", 0.0);
   return s.AddPanelControl("ButtonControl", TagList{{qzc::tag::ControlName, "Reset Pulse"}}, {pulse});
@@ -428,14 +420,6 @@ const std::vector<Recipe>& Recipes() {
 
 // ---- the viewer ----
 
-// How the gallery shows one viewer control class: the inputs and controls it
-// puts over the picture, and what a user does with it.
-struct ViewerRecipe {
-  const char* ClassName;
-  std::function<PreviewControl*(Session&, Viewer&, Operator*)> Build;
-  std::function<void(Session&, Viewer&, PreviewControl*, std::ostream&)> Use;
-};
-
 // A centre handle tied to a pivot handle: the line runs from the centre to
 // the pivot.
 PreviewControl* BuildPoint(Session& s, Viewer& v, Operator* tool) {
@@ -804,6 +788,14 @@ int RunGallery(std::ostream& out, const std::string& pngPath) {
   }
   if (!module.Unload()) out << "note: the module stayed loaded after unload\n";
   return status;
+}
+
+const std::vector<Recipe>& PanelRecipes() {
+  return Recipes();
+}
+
+const std::vector<ViewerRecipe>& ViewerControlRecipes() {
+  return ViewerRecipes();
 }
 
 }  // namespace qzh

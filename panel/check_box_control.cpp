@@ -103,7 +103,7 @@ uint32_t CheckBoxControl::Open(CWnd* parent, CRect& rect) {
 
   if (Input* input = FirstInput(*this)) {
     AutoParameter value(input->GetValue(CurrentTime(*this)));
-    StateOf(value, State);
+    if (StateOf(value, State)) NumberOf(value, &Held);
   }
   ShowState();
   return 1;
@@ -114,14 +114,17 @@ LRESULT CheckBoxControl::HandleMsg(UINT msg, WPARAM wParam, LPARAM lParam) {
     return InputControl::HandleMsg(msg, wParam, lParam);
   // The box has already toggled itself; its check is the state the user chose.
   State = StateOfCheck(Box.m_hWnd ? Box.SendMessage(BM_GETCHECK) : BST_UNCHECKED);
-  WriteNumber(*this, static_cast<double>(State), CurrentTime(*this));
+  Held = static_cast<double>(State);
+  WriteNumber(*this, Held, CurrentTime(*this));
   ResetUndo();
   return 0;
 }
 
 void CheckBoxControl::NotifyChanged(Input* input, Parameter* value) {
   long state;
-  if (!StateOf(value, state) || state == State) return;
+  if (!StateOf(value, state)) return;
+  NumberOf(value, &Held);
+  if (state == State) return;
   State = state;
   InputControl::NotifyChanged(input, value);
 }
@@ -131,7 +134,7 @@ void CheckBoxControl::UpdateDisplay(Input*) {
 }
 
 void CheckBoxControl::OnDisconnect(Input* input) {
-  StoreNumber(input, static_cast<double>(State), NoFrameTime);
+  StoreNumber(input, Held, NoFrameTime);
 }
 
 void CheckBoxControl::ApplyBoxStyle() {

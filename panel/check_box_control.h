@@ -21,6 +21,9 @@ class CheckBoxControl : public InputControl {
 
   CButton Box;
   long State = 0;  // 0 off, 1 on, -1 indeterminate
+  // The input's value as last read or written; State is its whole part.
+  // Written back on disconnection, so that doing so never changes the input.
+  double Held = 0.0;
   long ThreeState = 0;
 
  private:

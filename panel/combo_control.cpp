@@ -49,6 +49,9 @@ ComboControl::~ComboControl() = default;
 uint32_t ComboControl::SetAttrsTagList(TagList& tags) {
   if (const intptr_t* first = tags.Find(tag::ComboEntry)) ReplaceItems(tags, first);
   const uint32_t result = InputControl::SetAttrsTagList(tags);
+  // The entries are kept as copies in Items; the attribute copy keeps no
+  // pointer to the host's texts, which may be freed after this call.
+  Attrs.Remove(tag::ComboEntry);
   FollowEnabledState();
   return result;
 }
@@ -67,7 +70,7 @@ uint32_t ComboControl::Open(CWnd* parent, CRect& rect) {
   if (Input* input = FirstInput(*this)) {
     AutoParameter value(input->GetValue(CurrentTime(*this)));
     double number;
-    if (NumberOf(value, &number)) Selected = static_cast<float>(number);
+    if (NumberOf(value, &number)) Selected = number;
   }
   ShowSelected();
   return 1;
@@ -78,7 +81,7 @@ LRESULT ComboControl::HandleMsg(UINT msg, WPARAM wParam, LPARAM lParam) {
   if (msg == WM_COMMAND && HIWORD(wParam) == CBN_SELENDOK && LOWORD(wParam) == ChoiceId && Choice.m_hWnd) {
     const int index = Choice.GetCurSel();
     if (index >= 0) {
-      Selected = static_cast<float>(index);
+      Selected = index;
       WriteSelected(CurrentTime(*this));
       ResetUndo();
     }
@@ -90,11 +93,14 @@ Input* ComboControl::GetInputAt(int, int) {
   return FirstInput(*this);
 }
 
+// The value is always kept; the display is refreshed only when it names
+// another entry.
 void ComboControl::NotifyChanged(Input* input, Parameter* value) {
   double number;
-  if (!NumberOf(value, &number) || EntryIndex(number) == EntryIndex(Selected)) return;
-  Selected = static_cast<float>(number);
-  InputControl::NotifyChanged(input, value);
+  if (!NumberOf(value, &number)) return;
+  const bool sameEntry = EntryIndex(number) == EntryIndex(Selected);
+  Selected = number;
+  if (!sameEntry) InputControl::NotifyChanged(input, value);
 }
 
 void ComboControl::UpdateDisplay(Input*) {

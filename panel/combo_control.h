@@ -21,8 +21,10 @@ class ComboControl : public InputControl {
   void UpdateDisplay(Input* input) override;
   void OnDisconnect(Input* input) override;
 
-  float Selected = 0.0f;  // index of the chosen entry, as last read or written
-  List Items{0};          // the entry texts, in attribute order
+  // The input's value as last read or written; the chosen entry is its
+  // whole part. Kept whole, so writing it back never changes the input.
+  double Selected = 0.0;
+  List Items{0};  // the entry texts, in attribute order
   CComboBox Choice;
   CStatic NameLabel;
 

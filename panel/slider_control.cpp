@@ -50,12 +50,21 @@ RECT SideLabelRect;
 constexpr LONG LayoutDefaults[4][4] = {{24, 3, 201, 14}, {224, 2, 274, 20}, {7, 15, 223, 30}, {114, 15, 220, 30}};
 constexpr LONG NameLabelShift = 3;
 
+// Layout numbers are host data: one outside the coordinates a panel can
+// hold is not used, the built-in value stands instead.
+constexpr intptr_t LayoutLimit = 32767;
+
+LONG LayoutNumber(const TagList& layout, uint32_t tag, LONG builtIn) {
+  const intptr_t value = layout.GetLong(tag, builtIn);
+  return value >= -LayoutLimit && value <= LayoutLimit ? static_cast<LONG>(value) : builtIn;
+}
+
 void ReadLayout(const TagList& layout) {
   RECT* const targets[4] = {&TrackRect, &EditRect, &NameLabelRect, &SideLabelRect};
   for (int k = 0; k < 4; ++k) {
     const uint32_t first = tag::SliderLayout + 4 * k;
     LONG at[4];
-    for (int i = 0; i < 4; ++i) at[i] = static_cast<LONG>(layout.GetLong(first + i, LayoutDefaults[k][i]));
+    for (int i = 0; i < 4; ++i) at[i] = LayoutNumber(layout, first + i, LayoutDefaults[k][i]);
     if (targets[k] == &NameLabelRect) {
       at[0] -= NameLabelShift;
       at[2] -= NameLabelShift;
@@ -76,6 +85,19 @@ const Number* AsNumber(const Parameter* value) {
 
 bool IsPanelInputZero(const Input* input) {
   return input && input->GetAttr(tag::PanelIndex) == 0;
+}
+
+// A number attribute that is not finite is refused: `current` is kept.
+double FiniteDouble(const TagList& tags, uint32_t tag, double current) {
+  const double value = tags.GetDouble(tag, current);
+  return std::isfinite(value) ? value : current;
+}
+
+// A count given as a number that is not finite is refused the same way.
+long FiniteLong(const TagList& tags, uint32_t tag, long current) {
+  const TagItem* item = tags.FindItem(tag);
+  if (!item || !std::isfinite(item->Double)) return current;
+  return static_cast<long>(item->Value);
 }
 
 }  // namespace
@@ -111,30 +133,37 @@ SliderControl::~SliderControl() {
 // A list whose 0x1004000b is 0 is left to the base alone.
 uint32_t SliderControl::SetAttrsTagList(TagList& tags) {
   if (tags.GetLong(tag::UseAttributes, 1) != 0) ReadAttributes(tags);
-  return InputControl::SetAttrsTagList(tags);
+  const uint32_t result = InputControl::SetAttrsTagList(tags);
+  // The labels' texts are kept as copies of their own; the attribute copy
+  // keeps no pointer to the host's text, which may be freed after this call.
+  Attrs.Remove(tag::SliderLeftLabel);
+  Attrs.Remove(tag::SliderRightLabel);
+  return result;
 }
 
 void SliderControl::ReadAttributes(TagList& tags) {
   const long wasReadOnly = ReadOnly;
-  Steps = static_cast<long>(tags.GetLong(tag::StepCount, Steps));
-  Pages = static_cast<long>(tags.GetLong(tag::SliderPages, Pages));
+  Steps = FiniteLong(tags, tag::StepCount, Steps);
+  Pages = FiniteLong(tags, tag::SliderPages, Pages);
   TimeType = static_cast<long>(tags.GetLong(tag::TimeType, TimeType));
   Snap = static_cast<long>(tags.GetLong(tag::Snap, Snap));
-  DisplayMin = tags.GetDouble(tag::RangeMin, DisplayMin);
-  DisplayMax = tags.GetDouble(tag::RangeMax, DisplayMax);
-  DisplayMin = tags.GetDouble(tag::DisplayMin, DisplayMin);
-  DisplayMax = tags.GetDouble(tag::DisplayMax, DisplayMax);
+  DisplayMin = FiniteDouble(tags, tag::RangeMin, DisplayMin);
+  DisplayMax = FiniteDouble(tags, tag::RangeMax, DisplayMax);
+  DisplayMin = FiniteDouble(tags, tag::DisplayMin, DisplayMin);
+  DisplayMax = FiniteDouble(tags, tag::DisplayMax, DisplayMax);
   Integer = static_cast<long>(tags.GetLong(tag::Integer, Integer));
   ReadOnly = static_cast<long>(tags.GetLong(tag::ReadOnly, ReadOnly));
   Decimals = static_cast<long>(tags.GetLong(tag::Decimals, Decimals));
   Precision = PrecisionFor(Decimals);
-  DefaultValue = tags.GetDouble(tag::DefaultValue, DefaultValue);
-  if (tags.Find(tag::DefaultValue)) HasDefault = 1;
+  DefaultValue = FiniteDouble(tags, tag::DefaultValue, DefaultValue);
+  if (tags.Find(tag::DefaultValue) && std::isfinite(tags.GetDouble(tag::DefaultValue, 0.0))) HasDefault = 1;
 
   ConfigureEdit();
   ConfigureSlider();
-  // An integer slider without a step count has one position per whole number.
-  if (Integer && !tags.Find(tag::StepCount)) Steps = WholeNumber(DisplayMax - DisplayMin + 1.0);
+  // An integer slider without a step count has one position per whole number
+  // (a range given backwards counts as the same range in order).
+  if (Integer && !tags.Find(tag::StepCount))
+    Steps = WholeNumber(std::fabs(DisplayMax * 0.5 - DisplayMin * 0.5) * 2.0 + 1.0);
   ConfigureSteps();
   Slider.SetValue(Value, FALSE);
 
@@ -283,7 +312,10 @@ void SliderControl::CommitSliderValue(WORD undo) {
   UpdateDisplay(nullptr);
 }
 
+// A value that is not finite (a number typed beyond the double range) is
+// never written.
 void SliderControl::WriteValue(double value) {
+  if (!std::isfinite(value)) return;
   WriteNumber(*this, value, CurrentTime(*this));
 }
 
@@ -307,7 +339,7 @@ uint32_t SliderControl::AddInput(Input* input) {
   return 1;
 }
 
-// Takes a value that differs at the control's precision; a changed default
+// Shows a value that differs at the control's precision; a changed default
 // is shown even when the value stays.
 void SliderControl::NotifyChanged(Input* input, Parameter* value) {
   if (!value) {
@@ -315,8 +347,12 @@ void SliderControl::NotifyChanged(Input* input, Parameter* value) {
     return;
   }
   const Number* number = AsNumber(value);
-  if (number && IsPanelInputZero(input) && HasValueChanged(Integer, number->Value, Value, Precision)) {
-    Value = number->Value;
+  const bool taken = number && IsPanelInputZero(input);
+  const bool shown = taken && HasValueChanged(Integer, number->Value, Value, Precision);
+  // The value is kept exactly even when the change is too small to show,
+  // so that writing it back on disconnection never changes the input.
+  if (taken) Value = number->Value;
+  if (shown) {
     InputControl::NotifyChanged(input, value);
   } else if (DefaultValue != PrevDefault) {
     InputControl::NotifyChanged(input, value);

@@ -96,14 +96,28 @@ Parameter* Input::GetValue(double time) {
 }
 
 uint32_t Input::SetValue(Parameter* value, double time, uint32_t) {
-  if (SameValue(StoredAt(time), value)) return 0;
-  Parameter* old = ExchangeStored(value, time);
-  CPipelineDoc* doc = GetDoc();
-  if (doc) doc->History().RecordValue(this, time, old, value);
+  Parameter* old = nullptr;
+  if (!Store(value, time, &old)) return 0;
   if (old) old->Recycle();
+  return 1;
+}
+
+Parameter* Input::Replace(Parameter* value, double time) {
+  Parameter* old = nullptr;
+  if (Store(value, time, &old)) return old;
+  Parameter* same = StoredAt(time);
+  if (same) same->Use();
+  return same;
+}
+
+bool Input::Store(Parameter* value, double time, Parameter** old) {
+  if (SameValue(StoredAt(time), value)) return false;
+  *old = ExchangeStored(value, time);
+  CPipelineDoc* doc = GetDoc();
+  if (doc) doc->History().RecordValue(this, time, *old, value);
   if (doc && doc->GetWriteListener()) doc->GetWriteListener()->InputWritten(this, time, value);
   NotifyObservers(doc ? doc->CurrentTime : time);
-  return 1;
+  return true;
 }
 
 void Input::NotifyObservers(double time) {
@@ -159,6 +173,20 @@ void Input::LoseConnection() {
 void Input::AddObserver(InputObserver* observer) {
   if (!observer || std::find(Observers.begin(), Observers.end(), observer) != Observers.end()) return;
   Observers.push_back(observer);
+}
+
+bool Input::HasObserver(const InputObserver* observer) const {
+  return observer && std::find(Observers.begin(), Observers.end(), observer) != Observers.end();
+}
+
+std::vector<std::pair<double, const Parameter*>> Input::StoredValues() const {
+  std::vector<std::pair<double, const Parameter*>> stored;
+  if (!Animated) {
+    if (Constant) stored.emplace_back(0.0, Constant);
+    return stored;
+  }
+  for (const Key& key : Keys) stored.emplace_back(key.Time, key.Value);
+  return stored;
 }
 
 void Input::RemoveObserver(InputObserver* observer) {

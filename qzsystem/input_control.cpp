@@ -75,7 +75,12 @@ void InputControl::SetName(const char* name) {
 // columns, font and document.
 uint32_t InputControl::SetAttrsTagList(TagList& tags) {
   Object::SetAttrsTagList(tags);
-  if (const intptr_t* name = tags.Find(ControlNameTag)) SetName(reinterpret_cast<const char*>(*name));
+  // The attribute copy points at the control's own copy of the name, not at
+  // the host's text, which may be freed once the list has been applied.
+  if (const intptr_t* name = tags.Find(ControlNameTag)) {
+    SetName(reinterpret_cast<const char*>(*name));
+    Attrs.Set(ControlNameTag, reinterpret_cast<intptr_t>(Name));
+  }
   Disabled = static_cast<uint32_t>(tags.GetLong(ControlDisabledTag, Disabled));
   Flags = static_cast<uint32_t>(tags.GetLong(ControlFlagsTag, Flags));
   int columns = static_cast<int>(tags.GetLong(ControlColumnsTag, Columns));
@@ -236,6 +241,9 @@ uint32_t InputControl::HasValueChanged(uint32_t integer, double newValue, double
   if (!(unit > 0.0) || !std::isfinite(unit)) return newValue != oldValue;
   double a = std::round(newValue / unit);
   double b = std::round(oldValue / unit);
+  // Values so large that they overflow the division are beyond the reach of
+  // the precision: any difference counts.
+  if (!std::isfinite(a) || !std::isfinite(b)) return newValue != oldValue;
   return a != b;
 }
 

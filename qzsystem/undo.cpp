@@ -69,13 +69,19 @@ UndoStack::Step& UndoStack::TargetStep() {
 void UndoStack::RecordValue(Input* input, double time, Parameter* before, Parameter* after) {
   if (IsReplaying) return;
   Step& step = TargetStep();
-  for (Record& record : step.Records) {
-    if (record.Target == input && !record.IsConnection && record.Time == time) {
-      if (after) after->Use();
-      if (record.After) record.After->Recycle();
-      record.After = after;
-      return;
-    }
+  // A write joins the input's latest record when it lands at the same time:
+  // nothing of that input was written between them, so replaying the
+  // records in order (forwards for redo, backwards for undo) still passes
+  // through exactly the states the writes made. Joining an earlier record
+  // would not: an input that is not animated keeps one value for all times,
+  // so writes at other times in between overlap it.
+  for (auto record = step.Records.rbegin(); record != step.Records.rend(); ++record) {
+    if (record->Target != input || record->IsConnection) continue;
+    if (record->Time != time) break;
+    if (after) after->Use();
+    if (record->After) record->After->Recycle();
+    record->After = after;
+    return;
   }
   if (before) before->Use();
   if (after) after->Use();
@@ -94,16 +100,23 @@ void UndoStack::RecordConnection(Input* input, Output* before, Output* after) {
   step.Records.push_back(Record{input, true, 0.0, nullptr, nullptr, before, after});
 }
 
-void UndoStack::Apply(const Step& step, bool forward) {
+// Each value put back keeps what it replaced as the value the opposite
+// direction puts back, so that redo after undo (and undo after redo) gives
+// back exactly the state before, whatever changed unrecorded since the step
+// was made (an input animated since, for one).
+void UndoStack::Apply(Step& step, bool forward) {
   IsReplaying = true;
   const size_t count = step.Records.size();
   for (size_t i = 0; i < count; ++i) {
-    const Record& record = step.Records[forward ? i : count - 1 - i];
+    Record& record = step.Records[forward ? i : count - 1 - i];
     if (record.IsConnection) {
       record.Target->ConnectTo(forward ? record.OutputAfter : record.OutputBefore, 0);
-    } else {
-      record.Target->SetValue(forward ? record.After : record.Before, record.Time, 0);
+      continue;
     }
+    Parameter* replaced = record.Target->Replace(forward ? record.After : record.Before, record.Time);
+    Parameter*& opposite = forward ? record.Before : record.After;
+    if (opposite) opposite->Recycle();
+    opposite = replaced;
   }
   IsReplaying = false;
 }

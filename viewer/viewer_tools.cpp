@@ -1,5 +1,7 @@
 #include "viewer/viewer_tools.h"
 
+#include <cfloat>
+#include <cmath>
 #include <cstdlib>
 #include <new>
 
@@ -14,7 +16,11 @@ int GrabTolerance() {
   return static_cast<int>(GetPrefLong(tag::PrefGrabTolerance));
 }
 
+// A pointer that is no position (a view so far zoomed that it maps to NaN
+// or an infinity) grabs nothing: its pixel would be the clamp limit, which
+// a handle far outside the view shares.
 bool GrabsHandle(const PreviewInfo& info, double x, double y) {
+  if (!std::isfinite(info.MouseX) || !std::isfinite(info.MouseY)) return false;
   const int tolerance = GrabTolerance();
   const int dx = info.TransformXOut(static_cast<float>(x)) - info.TransformXOut(info.MouseX);
   if (std::abs(dx) >= tolerance) return false;
@@ -83,7 +89,10 @@ double CurrentTime(const PreviewControl& control) {
   return control.Doc ? control.Doc->CurrentTime : 0.0;
 }
 
+// A position a float cannot hold (a nudge from the edge of the float range,
+// a pointer that is no position) is not written.
 void SendPoint(PreviewControl& control, double x, double y, uint32_t index) {
+  if (!(std::fabs(x) <= FLT_MAX) || !(std::fabs(y) <= FLT_MAX)) return;
   AutoParameter point(new (std::nothrow) Point(static_cast<float>(x), static_cast<float>(y)));
   if (point) control.SetInputs(point, CurrentTime(control), index);
 }

@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <new>
+#include <utility>
 
 #include "frame/panel_windows.h"
 #include "frame/startup.h"
@@ -24,6 +25,8 @@ constexpr UINT FirstOwnerMessage = 0x1400;
 // between the step sizes below and above it.
 constexpr double DefaultSlack = 1e-9;
 constexpr LPARAM AutoRepeatBit = LPARAM(1) << 30;
+// From 2^52 on, every double is a whole number.
+constexpr double WholeDoubleLimit = 4503599627370496.0;
 
 // Conversions to pixels truncate; values far outside the track are held
 // to a range no window reaches, so NaN and infinities stay harmless.
@@ -37,9 +40,33 @@ long Truncate(double value) {
 // An integer slider truncates its steps to whole numbers, so a range with
 // more positions than whole numbers has a step of 0: it snaps to whole
 // numbers then.
+//
+// Near the ends of the double range the half step added before truncating
+// could overflow, and the multiple above could lie beyond the largest
+// double: a value that large is already a whole number of steps as far as a
+// double can tell, or it snaps towards zero instead.
 double SnapToStep(double value, double step) {
   if (!(step > 0.0) || !std::isfinite(step)) step = 1.0;
-  return step * std::trunc((value + step / 2) / step);
+  const double raised = value + step / 2;
+  const double steps = std::isfinite(raised) ? raised / step : value / step + 0.5;
+  if (!std::isfinite(steps) || std::fabs(steps) >= WholeDoubleLimit) return value;
+  const double snapped = step * std::trunc(steps);
+  return std::isfinite(snapped) ? snapped : step * std::trunc(value / step);
+}
+
+// Where `value` lies between `low` and `high` as a fraction (0 at low, 1 at
+// high). Halved first, so that no difference of two finite values overflows.
+double FractionOf(double value, double low, double high) {
+  return (value * 0.5 - low * 0.5) / (high * 0.5 - low * 0.5);
+}
+
+// The value a fraction of the way from `low` to `high`, weighted so that it
+// stays finite for any finite ends, and held between them against rounding.
+double Between(double low, double high, double fraction) {
+  const double value = low * (1.0 - fraction) + high * fraction;
+  if (!(value >= std::fmin(low, high))) return std::fmin(low, high);
+  if (!(value <= std::fmax(low, high))) return std::fmax(low, high);
+  return value;
 }
 
 ResDIB* OwnThumbPicture() {
@@ -101,7 +128,12 @@ void SliderWindow::SetThumbImage(ResDIB* image) {
   MoveThumb();
 }
 
+// A range given backwards is used in order, so that steps below and above
+// the default always move the way their keys point. A range with an end
+// that is not finite is refused: the previous one stays.
 void SliderWindow::SetRange(double min, double max, BOOL redraw) {
+  if (!std::isfinite(min) || !std::isfinite(max)) return;
+  if (min > max) std::swap(min, max);
   if (Value < min) Value = min;
   if (Value > max) Value = max;
   if (DefaultValue < min) DefaultValue = min;
@@ -111,14 +143,18 @@ void SliderWindow::SetRange(double min, double max, BOOL redraw) {
   if (redraw) MoveThumb();
 }
 
+// A value that is not a number shows as the minimum, so that steps from it
+// stay finite.
 void SliderWindow::SetValue(double value, BOOL redraw) {
-  Value = Snap(value);
+  Value = std::isnan(value) ? Min : Snap(value);
   if (Value < Min) Value = Min;
   if (Value > Max) Value = Max;
   if (redraw) MoveThumb();
 }
 
+// A default that is not finite is refused; the previous one stays.
 void SliderWindow::SetDefault(double value) {
+  if (!std::isfinite(value)) return;
   HasDefault = 1;
   DefaultValue = value;
 }
@@ -184,13 +220,13 @@ long SliderWindow::ThumbHeight() const {
 // linearly onto its half of the track.
 long SliderWindow::PixelOf(double value) const {
   if (Min == Max) return TrackLeft;
-  if (!HasDefault) return TrackLeft + Truncate(TrackWidth * (value - Min) / (Max - Min));
+  if (!HasDefault) return TrackLeft + Truncate(TrackWidth * FractionOf(value, Min, Max));
   const double d = DefaultValue;
   const long half = TrackWidth / 2;
-  if (value < d) return Min == d ? TrackLeft : TrackLeft + Truncate(half * (value - Min) / (d - Min));
+  if (value < d) return Min == d ? TrackLeft : TrackLeft + Truncate(half * FractionOf(value, Min, d));
   if (value == d) return TrackCentre;
   if (Max == d) return TrackRight + 1;
-  return TrackCentre + Truncate((value - d) / (Max - d) * (TrackWidth - half));
+  return TrackCentre + Truncate(FractionOf(value, d, Max) * (TrackWidth - half));
 }
 
 double SliderWindow::ValueAtPointer(long x) const {
@@ -200,16 +236,16 @@ double SliderWindow::ValueAtPointer(long x) const {
   const double diff = at - TrackLeft;
   double value;
   if (!HasDefault) {
-    value = TrackWidth > 0 ? Min + diff * (Max - Min) / TrackWidth : Min;
+    value = TrackWidth > 0 ? Between(Min, Max, diff / TrackWidth) : Min;
   } else {
     const double d = DefaultValue;
     const long half = TrackWidth / 2;
     if (at < TrackCentre)
-      value = Min + diff * (d - Min) / half;
+      value = half > 0 ? Between(Min, d, diff / half) : Min;
     else if (at == TrackCentre || TrackWidth - half <= 0)
       value = d;
     else
-      value = d + (at - TrackCentre) * (Max - d) / (TrackWidth - half);
+      value = Between(d, Max, static_cast<double>(at - TrackCentre) / (TrackWidth - half));
   }
   return value < Min ? Min : value;
 }
@@ -235,11 +271,13 @@ CRect SliderWindow::Band() const {
 }
 
 void SliderWindow::SizesFor(double count, double* low, double* high) const {
+  // Differences of halves, doubled after the division: a step over a range
+  // wider than the largest double stays finite whenever it can be.
   if (HasDefault) {
-    *low = (DefaultValue - Min) / ((count - 1) * 0.5);
-    *high = (Max - DefaultValue) / ((count - 1) * 0.5);
+    *low = (DefaultValue * 0.5 - Min * 0.5) / ((count - 1) * 0.25);
+    *high = (Max * 0.5 - DefaultValue * 0.5) / ((count - 1) * 0.25);
   } else {
-    *high = (Max - Min) / (count - 1);
+    *high = (Max * 0.5 - Min * 0.5) / ((count - 1) * 0.5);
     *low = *high;
   }
   if (Integer) {

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <new>
+#include <iterator>
 
 #include "afxwin.h"
 #include "qzplatform/driver.h"
@@ -111,9 +112,14 @@ void Viewer::Relayout() {
 }
 
 void Viewer::SetZoom(float zoom, float panX, float panY) {
-  ZoomFactor = zoom;
-  PanX = panX;
-  PanY = panY;
+  RECT client{};
+  if (Wnd->m_hWnd) ::GetClientRect(Wnd->m_hWnd, &client);
+  const int width = HasPicture() ? Picture.Dib->Width : client.right;
+  const int height = HasPicture() ? Picture.Dib->Height : client.bottom;
+  const float side = static_cast<float>(std::max({width, height, 1}));
+  ZoomFactor = zoom > 0.0f && !std::isnan(zoom) ? std::clamp(zoom, 1.0f / side, MaxShownExtent / side) : 1.0f;
+  PanX = std::isnan(panX) ? 0.0f : std::clamp(panX, -MaxShownExtent, MaxShownExtent);
+  PanY = std::isnan(panY) ? 0.0f : std::clamp(panY, -MaxShownExtent, MaxShownExtent);
   Relayout();
   Wnd->RedrawControls();
 }
@@ -215,6 +221,11 @@ void Viewer::DrawPicture(HDC hdc) {
   FillRect(hdc, &client, background);
   DeleteObject(background);
   if (!HasPicture()) return;
+  // The view is held to what can be shown (SetZoom); a layout set directly
+  // beyond that is not drawn rather than converted out of the int range.
+  const float limit = 2 * MaxShownExtent;
+  const float sides[] = {ViewInfo.OriginX, ViewInfo.OriginY, ViewInfo.ImageWidth, ViewInfo.ImageHeight};
+  if (std::any_of(std::begin(sides), std::end(sides), [&](float v) { return !(std::fabs(v) <= limit); })) return;
   const int left = static_cast<int>(ViewInfo.OriginX);
   const int top = static_cast<int>(ViewInfo.OriginY);
   const int width = static_cast<int>(std::lround(ViewInfo.ImageWidth));

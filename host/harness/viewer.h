@@ -81,7 +81,15 @@ class Viewer {
   PreviewInfo& Info() { return ViewInfo; }
   bool HasPicture() const { return PictureDC != nullptr; }
   // Zoom and pan (viewer pixels) of the picture; the viewer is redrawn.
+  // Both are held to what the viewer can show: the picture at most
+  // MaxShownExtent pixels across and at least one, panned at most
+  // MaxShownExtent pixels; a zoom that is not a positive number is 1 and a
+  // pan that is not a number is 0.
   void SetZoom(float zoom, float panX = 0.0f, float panY = 0.0f);
+  static constexpr float MaxShownExtent = 1 << 20;
+  float Zoom() const { return ZoomFactor; }
+  float PanXOf() const { return PanX; }
+  float PanYOf() const { return PanY; }
   // The viewer pixel of a normalised image position.
   POINT PixelOf(double x, double y) const;
 

@@ -1,3 +1,6 @@
+#include <algorithm>
+#include <cstdint>
+
 #include "framework_state.h"
 
 namespace {
@@ -58,8 +61,12 @@ BOOL CWnd::Create(LPCSTR className, LPCSTR windowName, DWORD style, const RECT& 
 
 BOOL CWnd::CreateEx(DWORD exStyle, LPCSTR className, LPCSTR windowName, DWORD style, const RECT& rect, CWnd* parent,
                     UINT id, LPVOID param) {
-  return CreateEx(exStyle, className, windowName, style, rect.left, rect.top, rect.right - rect.left,
-                  rect.bottom - rect.top, parent ? parent->m_hWnd : nullptr,
+  // Extents of rectangles near the int limits saturate rather than overflow.
+  const auto extent = [](LONG from, LONG to) {
+    return static_cast<int>(std::clamp<int64_t>(int64_t{to} - from, INT32_MIN, INT32_MAX));
+  };
+  return CreateEx(exStyle, className, windowName, style, rect.left, rect.top, extent(rect.left, rect.right),
+                  extent(rect.top, rect.bottom), parent ? parent->m_hWnd : nullptr,
                   reinterpret_cast<HMENU>(static_cast<UINT_PTR>(id)), param);
 }
 

@@ -1,6 +1,7 @@
 #include "qzplatform/region.h"
 
 #include <algorithm>
+#include <cstdint>
 
 namespace qz {
 
@@ -101,13 +102,14 @@ void Region::Intersect(const Region& other) {
   rects_.swap(result);
 }
 
+// Saturates at the ends of the int range; a rectangle pushed wholly past
+// them is empty and dropped.
 void Region::Offset(int dx, int dy) {
-  for (RECT& r : rects_) {
-    r.left += dx;
-    r.right += dx;
-    r.top += dy;
-    r.bottom += dy;
-  }
+  const auto moved = [](LONG v, int d) {
+    return static_cast<LONG>(std::clamp<int64_t>(int64_t{v} + d, INT32_MIN, INT32_MAX));
+  };
+  for (RECT& r : rects_) r = RECT{moved(r.left, dx), moved(r.top, dy), moved(r.right, dx), moved(r.bottom, dy)};
+  std::erase_if(rects_, [](const RECT& r) { return IsEmptyRect(r); });
 }
 
 }  // namespace qz

@@ -1,4 +1,5 @@
 #include <algorithm>
+#include <cstdint>
 #include <cstring>
 #include <vector>
 
@@ -90,6 +91,27 @@ uint32_t PatternOf(const Dc& dc) {
   return dc.brush && !dc.brush->hollow ? dc.brush->pixel : 0;
 }
 
+// A half-open box in 64-bit canvas coordinates: blit arguments are any ints,
+// and their sums and differences need more room than an int.
+struct Box {
+  int64_t left, top, right, bottom;
+  Box Sized(int64_t width, int64_t height) const { return Box{left, top, left + width, top + height}; }
+  bool Empty() const { return left >= right || top >= bottom; }
+  // Only for a box clipped to a canvas, whose sides fit in an int.
+  RECT Rect() const {
+    return RECT{static_cast<LONG>(left), static_cast<LONG>(top), static_cast<LONG>(right), static_cast<LONG>(bottom)};
+  }
+};
+
+Box BoxOf(const RECT& r) {
+  return Box{r.left, r.top, r.right, r.bottom};
+}
+
+Box Intersect(const Box& a, const Box& b) {
+  return Box{std::max(a.left, b.left), std::max(a.top, b.top), std::min(a.right, b.right),
+             std::min(a.bottom, b.bottom)};
+}
+
 }  // namespace
 }  // namespace qz::gdi
 
@@ -105,30 +127,36 @@ BOOL BitBlt(HDC dest, int x, int y, int width, int height, HDC src, int srcX, in
   if (rop == PATCOPY && (!d->brush || d->brush->hollow)) return TRUE;
   Raster raster;
   if (!MakeRaster(*d, &raster)) return TRUE;
-  RECT box{x + raster.offset.x, y + raster.offset.y, x + raster.offset.x + width, y + raster.offset.y + height};
+  // Any int arguments are valid: the box and the shifts are worked out in
+  // 64 bits and clipped to the canvas before they become pixel positions.
+  Box box{int64_t{x} + raster.offset.x, int64_t{y} + raster.offset.y, 0, 0};
+  box.right = box.left + width;
+  box.bottom = box.top + height;
   Canvas source;
-  int shiftX = 0, shiftY = 0;  // destination canvas -> source canvas
+  int64_t shiftX = 0, shiftY = 0;  // destination canvas -> source canvas
   if (usesSource) {
     if (!CanvasOf(*s, &source)) return TRUE;
     POINT so = LogicalOffset(*s);
-    shiftX = srcX + so.x - box.left;
-    shiftY = srcY + so.y - box.top;
+    shiftX = int64_t{srcX} + so.x - box.left;
+    shiftY = int64_t{srcY} + so.y - box.top;
     // Only what the source has can be copied.
-    box = qz::IntersectRects(box, RECT{-shiftX, -shiftY, source.width - shiftX, source.height - shiftY});
+    box = Intersect(box, Box{-shiftX, -shiftY, source.width - shiftX, source.height - shiftY});
   }
-  box = qz::IntersectRects(box, raster.limit);
-  if (qz::IsEmptyRect(box)) return TRUE;
+  box = Intersect(box, BoxOf(raster.limit));
+  if (box.Empty()) return TRUE;
+  const RECT clipped = box.Rect();
   bool opaqueOnly = d->type == OBJ_DC;
   uint32_t pattern = PatternOf(*d);
   for (size_t i = 0; i < raster.count; ++i) {
-    RECT c = qz::IntersectRects(box, raster.rects[i]);
+    RECT c = qz::IntersectRects(clipped, raster.rects[i]);
     if (qz::IsEmptyRect(c)) continue;
     int n = c.right - c.left;
     // Copying within one canvas downwards must read rows before they are overwritten.
     bool upward = usesSource && source.base == raster.canvas.base && shiftY < 0;
     for (int k = 0; k < c.bottom - c.top; ++k) {
       int row = upward ? c.bottom - 1 - k : c.top + k;
-      const uint32_t* in = usesSource ? source.Row(row + shiftY) + c.left + shiftX : nullptr;
+      const uint32_t* in =
+          usesSource ? source.Row(static_cast<int>(row + shiftY)) + static_cast<int>(c.left + shiftX) : nullptr;
       BlitRow(raster.canvas.Row(row) + c.left, in, n, rop, pattern, opaqueOnly);
     }
   }
@@ -136,6 +164,8 @@ BOOL BitBlt(HDC dest, int x, int y, int width, int height, HDC src, int srcX, in
 }
 
 // Nearest-neighbour; a negative width or height on one side mirrors the image.
+// Extents and positions are taken in 64 bits, so any int arguments (INT_MIN
+// extents included) are clipped, never overflowed.
 BOOL StretchBlt(HDC dest, int x, int y, int width, int height, HDC src, int srcX, int srcY, int srcWidth, int srcHeight,
                 DWORD rop) {
   if (width == srcWidth && height == srcHeight && width > 0 && height > 0)
@@ -146,44 +176,61 @@ BOOL StretchBlt(HDC dest, int x, int y, int width, int height, HDC src, int srcX
   Dc* s = usesSource ? DcOf(src) : nullptr;
   if (usesSource && !s) return FALSE;
   if (width == 0 || height == 0 || (usesSource && (srcWidth == 0 || srcHeight == 0))) return TRUE;
-  if (!usesSource)
-    return BitBlt(dest, width < 0 ? x + width + 1 : x, height < 0 ? y + height + 1 : y, std::abs(width),
-                  std::abs(height), nullptr, 0, 0, rop);
-  bool mirrorX = (width < 0) != (srcWidth < 0), mirrorY = (height < 0) != (srcHeight < 0);
   // A negative extent runs from the given pixel backwards, that pixel included.
-  int dx0 = width < 0 ? x + width + 1 : x, dy0 = height < 0 ? y + height + 1 : y;
-  int dw = std::abs(width), dh = std::abs(height);
-  int sx0 = srcWidth < 0 ? srcX + srcWidth + 1 : srcX, sy0 = srcHeight < 0 ? srcY + srcHeight + 1 : srcY;
-  int sw = std::abs(srcWidth), sh = std::abs(srcHeight);
+  const int64_t dw = width < 0 ? -int64_t{width} : width, dh = height < 0 ? -int64_t{height} : height;
+  const int64_t dx0 = width < 0 ? int64_t{x} + width + 1 : x, dy0 = height < 0 ? int64_t{y} + height + 1 : y;
+  if (!usesSource) {
+    if (rop == PATCOPY && (!d->brush || d->brush->hollow)) return TRUE;
+    Raster raster;
+    if (!MakeRaster(*d, &raster)) return TRUE;
+    Box box = Intersect(Box{dx0 + raster.offset.x, dy0 + raster.offset.y, 0, 0}.Sized(dw, dh), BoxOf(raster.limit));
+    if (box.Empty()) return TRUE;
+    const RECT clipped = box.Rect();
+    bool opaqueOnly = d->type == OBJ_DC;
+    uint32_t pattern = PatternOf(*d);
+    for (size_t i = 0; i < raster.count; ++i) {
+      RECT c = qz::IntersectRects(clipped, raster.rects[i]);
+      for (int row = c.top; row < c.bottom; ++row)
+        BlitRow(raster.canvas.Row(row) + c.left, nullptr, c.right - c.left, rop, pattern, opaqueOnly);
+    }
+    return TRUE;
+  }
+  bool mirrorX = (width < 0) != (srcWidth < 0), mirrorY = (height < 0) != (srcHeight < 0);
+  const int64_t sw = srcWidth < 0 ? -int64_t{srcWidth} : srcWidth, sh = srcHeight < 0 ? -int64_t{srcHeight} : srcHeight;
+  const int64_t sx0 = srcWidth < 0 ? int64_t{srcX} + srcWidth + 1 : srcX;
+  const int64_t sy0 = srcHeight < 0 ? int64_t{srcY} + srcHeight + 1 : srcY;
   Raster raster;
   Canvas source;
   if (!MakeRaster(*d, &raster) || !CanvasOf(*s, &source)) return TRUE;
   POINT so = LogicalOffset(*s);
-  RECT box = qz::IntersectRects(
-      RECT{dx0 + raster.offset.x, dy0 + raster.offset.y, dx0 + raster.offset.x + dw, dy0 + raster.offset.y + dh},
-      raster.limit);
-  if (qz::IsEmptyRect(box)) return TRUE;
-  auto sourceIndex = [](int i, int destSize, int srcSize, bool mirror) {
-    int k = static_cast<int>((2 * int64_t{i} + 1) * srcSize / (2 * int64_t{destSize}));
+  const int64_t left = dx0 + raster.offset.x, top = dy0 + raster.offset.y;
+  Box box = Intersect(Box{left, top, 0, 0}.Sized(dw, dh), BoxOf(raster.limit));
+  if (box.Empty()) return TRUE;
+  const RECT clipped = box.Rect();
+  // i < destSize <= 2^31 and srcSize <= 2^31, so the product stays below 2^63.
+  auto sourceIndex = [](int64_t i, int64_t destSize, int64_t srcSize, bool mirror) {
+    int64_t k = (2 * i + 1) * srcSize / (2 * destSize);
     return mirror ? srcSize - 1 - k : k;
   };
+  // The source column of each destination column, or -1 outside the source.
   static std::vector<int>* columns = new std::vector<int>;
-  columns->resize(static_cast<size_t>(box.right - box.left));
-  for (int col = box.left; col < box.right; ++col)
-    (*columns)[static_cast<size_t>(col - box.left)] =
-        sx0 + so.x + sourceIndex(col - dx0 - raster.offset.x, dw, sw, mirrorX);
+  columns->resize(static_cast<size_t>(clipped.right - clipped.left));
+  for (int col = clipped.left; col < clipped.right; ++col) {
+    const int64_t sx = sx0 + so.x + sourceIndex(col - left, dw, sw, mirrorX);
+    (*columns)[static_cast<size_t>(col - clipped.left)] = sx >= 0 && sx < source.width ? static_cast<int>(sx) : -1;
+  }
   bool opaqueOnly = d->type == OBJ_DC;
   uint32_t pattern = PatternOf(*d);
   for (size_t i = 0; i < raster.count; ++i) {
-    RECT c = qz::IntersectRects(box, raster.rects[i]);
+    RECT c = qz::IntersectRects(clipped, raster.rects[i]);
     for (int row = c.top; row < c.bottom; ++row) {
-      int sy = sy0 + so.y + sourceIndex(row - dy0 - raster.offset.y, dh, sh, mirrorY);
+      const int64_t sy = sy0 + so.y + sourceIndex(row - top, dh, sh, mirrorY);
       if (sy < 0 || sy >= source.height) continue;
-      const uint32_t* in = source.Row(sy);
+      const uint32_t* in = source.Row(static_cast<int>(sy));
       uint32_t* out = raster.canvas.Row(row);
       for (int col = c.left; col < c.right; ++col) {
-        int sx = (*columns)[static_cast<size_t>(col - box.left)];
-        if (sx < 0 || sx >= source.width) continue;
+        int sx = (*columns)[static_cast<size_t>(col - clipped.left)];
+        if (sx < 0) continue;
         uint32_t pixel = in[sx];
         BlitRow(out + col, &pixel, 1, rop, pattern, opaqueOnly);
       }

@@ -1,3 +1,5 @@
+#include <cstdint>
+
 #include "wm.h"
 
 namespace qz::user {
@@ -10,25 +12,27 @@ RECT WindowRectOnScreen(const Window* w) {
 
 POINT ClientOriginOnScreen(const Window* w) {
   if (!w->parent) return POINT{0, 0};
-  int x = 0, y = 0;
+  int64_t x = 0, y = 0;
   for (const Window* a = w; a->parent; a = a->parent) {
-    int inset = FrameInset(a);
-    x += a->rect.left + inset;
-    y += a->rect.top + inset;
+    // 64 bits hold the sum of any chain of int offsets.
+    const int inset = FrameInset(a);
+    x += int64_t{a->rect.left} + inset;
+    y += int64_t{a->rect.top} + inset;
   }
-  return POINT{x, y};
+  return POINT{SaturateInt(x), SaturateInt(y)};
 }
 
 RECT WindowRectOnSurface(const Window* w) {
   RECT screen = WindowRectOnScreen(w);
   const RECT& top = TopLevelOf(const_cast<Window*>(w))->rect;
-  return OffsetRectBy(screen, -top.left, -top.top);
+  return OffsetRectBy(screen, SaturateInt(-int64_t{top.left}), SaturateInt(-int64_t{top.top}));
 }
 
 RECT ClientRectOnSurface(const Window* w) {
   POINT origin = ClientOriginOnScreen(w);
   const RECT& top = TopLevelOf(const_cast<Window*>(w))->rect;
-  return OffsetRectBy(ClientRect(w), origin.x - top.left, origin.y - top.top);
+  return OffsetRectBy(ClientRect(w), SaturateInt(int64_t{origin.x} - top.left),
+                      SaturateInt(int64_t{origin.y} - top.top));
 }
 
 }  // namespace qz::user
@@ -53,8 +57,8 @@ BOOL ClientToScreen(HWND hwnd, LPPOINT point) {
   Window* w = Find(hwnd);
   if (!w || !point) return FALSE;
   POINT origin = ClientOriginOnScreen(w);
-  point->x += origin.x;
-  point->y += origin.y;
+  point->x = SaturateInt(int64_t{point->x} + origin.x);
+  point->y = SaturateInt(int64_t{point->y} + origin.y);
   return TRUE;
 }
 
@@ -62,8 +66,8 @@ BOOL ScreenToClient(HWND hwnd, LPPOINT point) {
   Window* w = Find(hwnd);
   if (!w || !point) return FALSE;
   POINT origin = ClientOriginOnScreen(w);
-  point->x -= origin.x;
-  point->y -= origin.y;
+  point->x = SaturateInt(int64_t{point->x} - origin.x);
+  point->y = SaturateInt(int64_t{point->y} - origin.y);
   return TRUE;
 }
 
@@ -74,10 +78,10 @@ int MapWindowPoints(HWND from, HWND to, LPPOINT points, UINT count) {
   if (!a || !b) return 0;
   POINT oa = ClientOriginOnScreen(a);
   POINT ob = ClientOriginOnScreen(b);
-  int dx = oa.x - ob.x, dy = oa.y - ob.y;
+  const int64_t dx = int64_t{oa.x} - ob.x, dy = int64_t{oa.y} - ob.y;
   for (UINT i = 0; points && i < count; ++i) {
-    points[i].x += dx;
-    points[i].y += dy;
+    points[i].x = SaturateInt(points[i].x + dx);
+    points[i].y = SaturateInt(points[i].y + dy);
   }
   return MAKELONG(static_cast<WORD>(dx), static_cast<WORD>(dy));
 }

@@ -43,7 +43,8 @@ static Window* Route(const QueuedInput& ev, MSG* m) {
     target = p.capture ? Find(p.capture) : Find(WindowFromPoint(ev.screen));
     if (!target || !IsEnabledChain(target)) return nullptr;
     POINT origin = ClientOriginOnScreen(target);
-    m->lParam = MAKELPARAM(static_cast<short>(ev.screen.x - origin.x), static_cast<short>(ev.screen.y - origin.y));
+    m->lParam = MAKELPARAM(static_cast<short>(int64_t{ev.screen.x} - origin.x),
+                           static_cast<short>(int64_t{ev.screen.y} - origin.y));
   } else {
     target = Find(p.focus);
     if (!target) return nullptr;

@@ -17,7 +17,8 @@ void NotifyParents(Window* child, UINT event, const POINT* screenPoint) {
     if (screenPoint) {
       POINT origin = ClientOriginOnScreen(parent);
       Send(parent, WM_PARENTNOTIFY, MAKEWPARAM(event, 0),
-           MAKELPARAM(screenPoint->x - origin.x, screenPoint->y - origin.y));
+           MAKELPARAM(static_cast<short>(int64_t{screenPoint->x} - origin.x),
+                      static_cast<short>(int64_t{screenPoint->y} - origin.y)));
     } else {
       Send(parent, WM_PARENTNOTIFY, creationParam, creationWindow);
     }
@@ -65,7 +66,7 @@ HWND CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR windowName, DWORD s
   w->exStyle = exStyle;
   w->id = topLevel ? 0 : reinterpret_cast<UINT_PTR>(menuOrId);
   w->instance = instance;
-  w->rect = RECT{x, y, x + width, y + height};
+  w->rect = RECT{x, y, SaturateInt(int64_t{x} + width), SaturateInt(int64_t{y} + height)};
   w->extra.assign(static_cast<size_t>(cls->info.cbWndExtra), 0);
   w->owner = owner;
   w->parent = parent;

@@ -22,14 +22,15 @@ void ClipToVisible(const Window* w, bool clientArea, Region* region) {
   const Window* top = chain.back();
   const Surface* surface = top->surface.get();
   RECT bound{0, 0, surface ? surface->width : 0, surface ? surface->height : 0};
-  POINT origin{-top->rect.left, -top->rect.top};
+  POINT origin{SaturateInt(-int64_t{top->rect.left}), SaturateInt(-int64_t{top->rect.top})};
   RECT client{}, outer{};
   for (size_t i = chain.size(); i-- > 0;) {
     const Window* a = chain[i];
     origins[i] = origin;
     outer = OffsetRectBy(a->rect, origin.x, origin.y);
     int inset = FrameInset(a);
-    client = OffsetRectBy(ClientRect(a), outer.left + inset, outer.top + inset);
+    client =
+        OffsetRectBy(ClientRect(a), SaturateInt(int64_t{outer.left} + inset), SaturateInt(int64_t{outer.top} + inset));
     if (i > 0) bound = IntersectRects(bound, client);
     origin = POINT{client.left, client.top};
   }
@@ -79,6 +80,12 @@ HDC MakeWindowDC(Window* w, bool clientArea, const Region* update) {
     else
       ClipToVisible(parentClip ? w->parent : w, clientArea, &clip);
   }
+  // A window placed more than 2^30 pixels from its surface's corner has its
+  // drawing origin held there, so that adding a drawing call's coordinates
+  // to it cannot overflow; the clip above stays where the window really is.
+  constexpr int FarOrigin = 1 << 30;
+  origin.x = std::clamp(origin.x, -FarOrigin, FarOrigin);
+  origin.y = std::clamp(origin.y, -FarOrigin, FarOrigin);
   HDC hdc = CreateSurfaceDC(surface, origin, clip);
   if (hdc) p.windowDCs.push_back(WindowDC{hdc, surface});
   return hdc;
@@ -114,8 +121,11 @@ void FreeSurface(Window* w) {
 }
 
 void CreateTopLevelSurface(Window* w) {
-  int width = std::max(0, static_cast<int>(w->rect.right - w->rect.left));
-  int height = std::max(0, static_cast<int>(w->rect.bottom - w->rect.top));
+  // A window larger than any screen keeps pixels only for the part a screen
+  // could show; drawing beyond them is clipped away.
+  constexpr int64_t MaxSurfaceSide = 16384;
+  int width = static_cast<int>(std::clamp<int64_t>(int64_t{w->rect.right} - w->rect.left, 0, MaxSurfaceSide));
+  int height = static_cast<int>(std::clamp<int64_t>(int64_t{w->rect.bottom} - w->rect.top, 0, MaxSurfaceSide));
   w->surface = std::make_unique<Surface>();
   w->surface->Resize(width, height, 0xFFFFFF);
   HBRUSH brush = w->cls ? w->cls->info.hbrBackground : nullptr;

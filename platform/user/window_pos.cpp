@@ -78,13 +78,15 @@ BOOL SetWindowPos(HWND hwnd, HWND insertAfter, int x, int y, int cx, int cy, UIN
   Hold hold;
   RECT old = w->rect;
   RECT next = old;
-  if (!(flags & SWP_NOMOVE)) next = RECT{x, y, x + (old.right - old.left), y + (old.bottom - old.top)};
+  if (!(flags & SWP_NOMOVE))
+    next = RECT{x, y, SaturateInt(int64_t{x} + old.right - old.left), SaturateInt(int64_t{y} + old.bottom - old.top)};
   if (!(flags & SWP_NOSIZE)) {
-    next.right = next.left + std::max(0, cx);
-    next.bottom = next.top + std::max(0, cy);
+    next.right = SaturateInt(int64_t{next.left} + std::max(0, cx));
+    next.bottom = SaturateInt(int64_t{next.top} + std::max(0, cy));
   }
   bool moved = next.left != old.left || next.top != old.top;
-  bool sized = next.right - next.left != old.right - old.left || next.bottom - next.top != old.bottom - old.top;
+  bool sized = int64_t{next.right} - next.left != int64_t{old.right} - old.left ||
+               int64_t{next.bottom} - next.top != int64_t{old.bottom} - old.top;
   bool topLevel = IsTopLevel(w);
   bool redraw = !(flags & SWP_NOREDRAW) && IsVisibleChain(w);
   bool restacked = !(flags & SWP_NOZORDER) && Reorder(w, insertAfter);

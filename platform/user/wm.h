@@ -3,6 +3,7 @@
 // initialisers in other libraries may call into the platform safely.
 #pragma once
 
+#include <cstdint>
 #include <deque>
 #include <memory>
 #include <string>
@@ -189,6 +190,11 @@ std::shared_ptr<WindowClass> FindClass(LPCSTR name);
 void ClearClasses();
 
 // ---- geometry ----
+// Window rectangles may sit anywhere in the int range; sums and differences
+// of their coordinates are taken in 64 bits and saturated back to an int.
+inline int SaturateInt(int64_t value) {
+  return value > INT32_MAX ? INT32_MAX : value < INT32_MIN ? INT32_MIN : static_cast<int>(value);
+}
 // The only non-client area is a frame: 1 pixel for WS_BORDER (a black line)
 // and 2 pixels for WS_EX_CLIENTEDGE (a sunken edge), drawn before WM_PAINT.
 inline int FrameInset(const Window* w) {
@@ -196,13 +202,14 @@ inline int FrameInset(const Window* w) {
 }
 // (0, 0, width, height) of the client area.
 inline RECT ClientRect(const Window* w) {
-  int inset = 2 * FrameInset(w);
-  int width = w->rect.right - w->rect.left - inset;
-  int height = w->rect.bottom - w->rect.top - inset;
-  return RECT{0, 0, width > 0 ? width : 0, height > 0 ? height : 0};
+  const int64_t inset = 2 * FrameInset(w);
+  const int64_t width = int64_t{w->rect.right} - w->rect.left - inset;
+  const int64_t height = int64_t{w->rect.bottom} - w->rect.top - inset;
+  return RECT{0, 0, width > 0 ? SaturateInt(width) : 0, height > 0 ? SaturateInt(height) : 0};
 }
 inline RECT OffsetRectBy(const RECT& r, int dx, int dy) {
-  return RECT{r.left + dx, r.top + dy, r.right + dx, r.bottom + dy};
+  return RECT{SaturateInt(int64_t{r.left} + dx), SaturateInt(int64_t{r.top} + dy), SaturateInt(int64_t{r.right} + dx),
+              SaturateInt(int64_t{r.bottom} + dy)};
 }
 inline bool PointInRect(const RECT& r, POINT p) {
   return p.x >= r.left && p.x < r.right && p.y >= r.top && p.y < r.bottom;

@@ -218,6 +218,19 @@ TEST_F(CheckBoxControlTest, DisconnectKeepsTheStateInTheInputOutsideAnyFrame) {
   box->OnDisconnect(nullptr);
 }
 
+// The box shows the whole part of the input's value; disconnecting it
+// gives back exactly the value the input held, not the whole part.
+TEST_F(CheckBoxControlTest, DisconnectGivesBackExactlyTheValueTheInputHeld) {
+  for (double held : {0.87, 1.9, -0.5, 1e39, 16777217.0}) {
+    Input* invert = session.AddNumberInput(tool, "Invert", 0.0);
+    InputControl* box = AddCheckBox({invert});
+    SetNumber(invert, held);
+    box->OnDisconnect(invert);
+    EXPECT_EQ(session.NumberValue(invert), held);
+    session.RemovePanelControl(box);
+  }
+}
+
 TEST_F(CheckBoxControlTest, EachClickIsOneUndoStep) {
   Input* invert = session.AddNumberInput(tool, "Invert", 0.0);
   InputControl* box = AddThreeStateBox(invert);

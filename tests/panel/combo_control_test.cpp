@@ -243,12 +243,27 @@ TEST_F(ComboControlTest, DisconnectWritesTheChoiceOutsideAnyFrame) {
   SetNumber(mode, 2.5);
   session.ClearWrites();
 
+  // Animated, so that the write for no frame is a key of its own.
+  mode->Animate(1);
   combo->OnDisconnect(mode);
-  EXPECT_EQ(session.NumberValue(mode), 2.0);
+  EXPECT_EQ(session.NumberValue(mode), 2.5);
   ASSERT_EQ(session.Writes().size(), 1u);
   EXPECT_EQ(session.Writes()[0].Input, "Mode");
-  EXPECT_EQ(session.Writes()[0].Value, "2");
+  EXPECT_EQ(session.Writes()[0].Value, "2.5");
   EXPECT_EQ(session.Writes()[0].Time, NoFrameTime);
+}
+
+// Values a float cannot hold come back unchanged when the input is
+// disconnected: the choice shown is still their whole part.
+TEST_F(ComboControlTest, DisconnectGivesBackExactlyTheValueTheInputHeld) {
+  for (double held : {1e39, 16777217.0, 2.000000001, -0.5, -1e300}) {
+    Input* mode = session.AddNumberInput(tool, "Mode", 0.0);
+    InputControl* combo = AddCombo({mode});
+    SetNumber(mode, held);
+    combo->OnDisconnect(mode);
+    EXPECT_EQ(session.NumberValue(mode), held);
+    session.RemovePanelControl(combo);
+  }
 }
 
 TEST_F(ComboControlTest, EachPickIsOneUndoStep) {

@@ -2,7 +2,10 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <cstdlib>
+#include <filesystem>
+#include <memory>
 #include <string>
 
 #include "frame/tags.h"
@@ -118,9 +121,10 @@ TEST_F(SliderControlTest, WithoutAttributesRunsFromZeroToOneInAThousandStepsWith
   Key(VK_END);
   EXPECT_EQ(Value(), 1.0);
   EXPECT_EQ(TextOf(edit), "1.0000");
-  // The precision is 0.0001: a host change below it is not taken.
+  // The precision is 0.0001: a host change below it is not shown, but kept.
   HostWrites(0.99996);
-  EXPECT_EQ(Shown(), 1.0);
+  EXPECT_EQ(TextOf(edit), "1.0000");
+  EXPECT_EQ(Shown(), 0.99996);
   HostWrites(0.9999);
   EXPECT_EQ(Shown(), 0.9999);
 }
@@ -205,7 +209,8 @@ TEST_F(SliderControlTest, ChangedLabelsRepaintTheWholeControl) {
 TEST_F(SliderControlTest, AHostChangeBelowThePrecisionDoesNotMoveTheSlider) {
   AddSlider(3.0, {{tag::RangeMax, 10.0}, {tag::Decimals, 0}});
   HostWrites(3.4);
-  EXPECT_EQ(Shown(), 3.0);
+  EXPECT_EQ(TextOf(edit), "3");
+  EXPECT_EQ(Shown(), 3.4);  // kept exactly, though not shown
   // The thumb of 3 spans 72 to 82, that of 3.4 79 to 89: a click at 73
   // grabs the thumb without moving it rather than paging down.
   session.ClearWrites();
@@ -214,6 +219,22 @@ TEST_F(SliderControlTest, AHostChangeBelowThePrecisionDoesNotMoveTheSlider) {
   HostWrites(4.0);
   EXPECT_EQ(Shown(), 4.0);
   EXPECT_EQ(TextOf(edit), "4");
+}
+
+// A change too small to show (or, with coarse decimals, any change) is
+// still the input's value: disconnecting gives it back unchanged.
+TEST_F(SliderControlTest, DisconnectGivesBackAChangeTooSmallToShow) {
+  const struct {
+    TagList attributes;
+    double held;
+  } cases[] = {{{}, 0.50001}, {{{tag::Decimals, -18}}, -0.0625}, {{{tag::Integer, 1}}, 2.75}};
+  for (const auto& c : cases) {
+    AddSlider(0.5, c.attributes);
+    HostWrites(c.held);
+    control->OnDisconnect(input);
+    EXPECT_EQ(Value(), c.held);
+    session.RemovePanelControl(control);
+  }
 }
 
 TEST_F(SliderControlTest, ANewDefaultAloneStillRefreshesTheDisplay) {
@@ -295,12 +316,18 @@ TEST_F(SliderControlTest, WritesGoOnlyToInputsAtIndexZeroAtTheCurrentTime) {
 
 TEST_F(SliderControlTest, DisconnectWritesTheShownValueForNoFrame) {
   AddSlider(0.75, {});
-  HostWrites(0.75004);  // not taken at the precision, so the control still shows 0.75
+  HostWrites(0.75004);  // not shown at the precision, but kept
+  Input* other = session.AddNumberInput(tool, "Other", 0.0, 3);
+  session.ClearWrites();
+  control->OnDisconnect(other);
+  ASSERT_EQ(session.Writes().size(), 1u);
+  EXPECT_EQ(session.Writes()[0].Value, "0.75004");
+  EXPECT_EQ(session.Writes()[0].Time, -1000000000.0);
+  // The input itself already holds that value: nothing changes.
   session.ClearWrites();
   control->OnDisconnect(input);
-  ASSERT_EQ(session.Writes().size(), 1u);
-  EXPECT_EQ(session.Writes()[0].Value, "0.75");
-  EXPECT_EQ(session.Writes()[0].Time, -1000000000.0);
+  EXPECT_TRUE(session.Writes().empty());
+  EXPECT_EQ(Value(), 0.75004);
 }
 
 TEST_F(SliderControlTest, ReadOnlyDisablesTheEditField) {
@@ -314,8 +341,10 @@ TEST_F(SliderControlTest, NegativeDecimalsGiveCoarserSteps) {
   AddSlider(50.0, {{tag::RangeMax, 100.0}, {tag::Decimals, -1}});
   EXPECT_EQ(TextOf(edit), "50");
   HostWrites(54.0);
-  EXPECT_EQ(Shown(), 50.0);
+  EXPECT_EQ(TextOf(edit), "50");  // not shown, though kept
+  EXPECT_EQ(Shown(), 54.0);
   HostWrites(56.0);
+  EXPECT_EQ(TextOf(edit), "56");
   EXPECT_EQ(Shown(), 56.0);
 }
 
@@ -340,6 +369,80 @@ TEST_F(SliderControlTest, LabelsAreDrawnTransparentlyInTheLabelColour) {
   ASSERT_TRUE(colour.Load());
   EXPECT_EQ(GetTextColor(hdc), colour.Colour);
   ReleaseDC(NameLabel(), hdc);
+}
+
+// The host frees its attribute list and texts once applied: the control's
+// attribute copy then holds no pointer into them. The name reads back as
+// the control's own copy, the labels are not kept there at all.
+TEST_F(SliderControlTest, AttributeTextsDoNotOutliveTheHostsList) {
+  AddSlider(0.5, {});
+  {
+    auto name = std::make_unique<std::string>("Exposure");
+    auto left = std::make_unique<std::string>("Left");
+    auto right = std::make_unique<std::string>("stops");
+    auto tags = std::make_unique<TagList>(TagList{{ControlNameTag, static_cast<const void*>(name->c_str())},
+                                                  {tag::SliderLeftLabel, static_cast<const void*>(left->c_str())},
+                                                  {tag::SliderRightLabel, static_cast<const void*>(right->c_str())}});
+    control->SetAttrsTagList(*tags);
+  }
+  intptr_t kept = 0;
+  ASSERT_EQ(control->CopyAttr(ControlNameTag, &kept), 1u);
+  EXPECT_STREQ(reinterpret_cast<const char*>(kept), "Exposure");
+  EXPECT_EQ(control->CopyAttr(tag::SliderLeftLabel, &kept), 0u);
+  EXPECT_EQ(control->CopyAttr(tag::SliderRightLabel, &kept), 0u);
+  session.Pump();
+  EXPECT_EQ(TextOf(SideLabel()), "stops");
+}
+
+// A layout resource with coordinates no panel can hold: each such number is
+// replaced by its built-in value, the others are used.
+TEST(SliderControlWithExtremeLayout, OutOfRangeCoordinatesFallBackToTheBuiltInValues) {
+  ModuleEnvironment::Instance().Unload();
+  char folder[] = "/tmp/qz-slider-layoutXXXXXX";
+  ASSERT_NE(mkdtemp(folder), nullptr);
+  const std::string path = std::string(folder) + "/100002.tags";
+  {
+    FILE* file = std::fopen(path.c_str(), "w");
+    ASSERT_NE(file, nullptr);
+    const long long values[16] = {
+        -2147483647, -2147483648LL, 2147483647, 9223372036854775807LL,  230, 4,   270, 18, -2147483647,
+        2147483647,  -2147483648LL, 40000,      -9223372036854775807LL, 15,  220, 30};
+    for (int i = 0; i < 16; ++i) std::fprintf(file, "0x%x %lld\n", tag::SliderLayout + i, values[i]);
+    std::fclose(file);
+  }
+  const std::string thumb = std::string(folder) + "/100000.png";
+  std::filesystem::copy_file(GetResourceDir() + "/100000.png", thumb);
+  SetResourceDir(folder);
+  ASSERT_TRUE(ModuleEnvironment::Instance().Load());
+  {
+    Session session;
+    Operator* tool = session.AddTool("Grade");
+    Input* input = session.AddNumberInput(tool, "Gain", 0.5);
+    InputControl* control = session.AddPanelControl("SliderControl", {}, {input});
+    ASSERT_NE(control, nullptr);
+    session.Pump();
+    HWND slider = GetDlgItem(control->Wnd->m_hWnd, SliderId);
+    RECT edit;
+    GetWindowRect(GetDlgItem(slider, EditId), &edit);
+    POINT origin{0, 0};
+    ClientToScreen(control->Wnd->m_hWnd, &origin);
+    EXPECT_EQ(CRect(edit) - origin, CRect(230, 4, 270, 18));
+    RECT name;
+    GetWindowRect(GetWindow(control->Wnd->m_hWnd, GW_CHILD), &name);
+    EXPECT_EQ(CRect(name) - origin, CRect(4, 15, 220, 30));
+    // The track keeps its built-in ends: a press at its left end gives the minimum.
+    SetFocus(slider);
+    qz::InjectKey(WM_KEYDOWN, VK_HOME);
+    session.Pump();
+    session.Drag(slider, POINT{TrackLeft, ThumbRow}, POINT{TrackCentre, ThumbRow});
+    EXPECT_NEAR(session.NumberValue(input), 89.0 / 178.0, 1e-3);
+  }
+  ModuleEnvironment::Instance().Unload();
+  SetResourceDir(nullptr);
+  unlink(path.c_str());
+  unlink(thumb.c_str());
+  rmdir(folder);
+  ASSERT_TRUE(ModuleEnvironment::Instance().Load());
 }
 
 // Run with an empty resource store: a module loaded afresh finds none of

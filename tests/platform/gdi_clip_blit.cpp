@@ -1,3 +1,5 @@
+#include <climits>
+
 #include "gdi_test_util.h"
 #include "qzplatform/driver.h"
 
@@ -200,6 +202,55 @@ TEST(StretchBlt, DoublesByNearestNeighbourAndMirrors) {
   StretchBlt(dest.dc(), 3, 0, -4, 4, source.dc(), 0, 0, 2, 2, SRCCOPY);
   EXPECT_EQ(dest.At(0, 0), 2u);
   EXPECT_EQ(dest.At(3, 0), 1u);
+}
+
+// Any int arguments have defined results: extents, origins and mirrored
+// extents at the ends of the int range are clipped, never overflowed. Each
+// row gives a blit and the pixels of an 8x8 destination it must leave marked.
+TEST(StretchBlt, ExtremeArgumentsAreClippedWithoutOverflow) {
+  constexpr int Max = INT_MAX, Min = INT_MIN;
+  struct Case {
+    int x, y, width, height, srcX, srcY, srcWidth, srcHeight;
+    int marked;
+  };
+  const Case cases[] = {
+      {0, 0, Max, Max, 0, 0, 4, 4, 64},  // scaled up so far that only source pixel 0 reaches the canvas
+      {Max, Max, Max, Max, 0, 0, 4, 4, 0},   {Min, Min, Max, Max, 0, 0, 4, 4, 0},
+      {0, 0, Min, Min, 0, 0, 4, 4, 1},  // runs backwards from pixel 0, mirrored
+      {7, 7, Min, Min, 0, 0, 4, 4, 64},      {Max, 0, Min, 8, 0, 0, 4, 4, 64},
+      {0, 0, 8, 8, Max, Max, Max, Max, 0},   {0, 0, 8, 8, Min, Min, Min, Min, 0},
+      {0, 0, 8, 8, 3, 3, Min, Min, 0},       {0, 0, 8, 8, Min, 0, Max, 4, 0},
+      {-Max, -Max, Max, Max, 0, 0, 1, 1, 0}, {-(Max - 4), -(Max - 4), Max, Max, 0, 0, 1, 1, 16},
+      {0, 0, 8, 8, -3, 0, 2, 4, 0},          {Min, 0, Max, 8, 0, 0, Min, 4, 0},
+  };
+  for (const Case& c : cases) {
+    Canvas source(4, 4, 0x0000FF), dest(8, 8);
+    StretchBlt(dest.dc(), c.x, c.y, c.width, c.height, source.dc(), c.srcX, c.srcY, c.srcWidth, c.srcHeight, SRCCOPY);
+    EXPECT_EQ(dest.Count(0x0000FF), c.marked) << c.x << " " << c.y << " " << c.width << " " << c.height << " " << c.srcX
+                                              << " " << c.srcY << " " << c.srcWidth << " " << c.srcHeight;
+  }
+}
+
+TEST(BitBlt, ExtremeArgumentsAreClippedWithoutOverflow) {
+  constexpr int Max = INT_MAX, Min = INT_MIN;
+  struct Case {
+    int x, y, width, height, srcX, srcY;
+    int marked;
+  };
+  const Case cases[] = {
+      {Max, Max, Max, Max, 0, 0, 0}, {Min, Min, Max, Max, 0, 0, 0},     {0, 0, Max, Max, Min, Min, 0},
+      {0, 0, Max, Max, Max, Max, 0}, {Min, Min, Max, Max, Min, Min, 0}, {-(Max - 4), 0, Max, 8, -(Max - 4), 0, 16},
+      {2, 2, Max, Max, 0, 0, 16},    {0, 0, 8, 8, Max, Max, 0},
+  };
+  for (const Case& c : cases) {
+    Canvas source(4, 4, 0x0000FF), dest(8, 8);
+    BitBlt(dest.dc(), c.x, c.y, c.width, c.height, source.dc(), c.srcX, c.srcY, SRCCOPY);
+    EXPECT_EQ(dest.Count(0x0000FF), c.marked)
+        << c.x << " " << c.y << " " << c.width << " " << c.height << " " << c.srcX << " " << c.srcY;
+    // The fill path, without a source.
+    BitBlt(dest.dc(), c.x, c.y, c.width, c.height, nullptr, 0, 0, BLACKNESS);
+    StretchBlt(dest.dc(), c.x, c.y, -c.width - 1, c.height, nullptr, 0, 0, 1, 1, BLACKNESS);
+  }
 }
 
 TEST(SetDIBitsToDevice, BottomUpRowsLandTheRightWayUp) {

@@ -1,4 +1,6 @@
 // The window tree, window longs and coordinates.
+#include <cstdint>
+
 #include "user_support.h"
 
 namespace usertest {
@@ -49,6 +51,40 @@ TEST_F(Tree, CoordinatesMapThroughNestedClientAreas) {
   POINT pts[2] = {{0, 0}, {10, 10}};
   MapWindowPoints(leaf, top, pts, 2);
   EXPECT_EQ(pts[1].x, 27);
+}
+
+// Rectangles at the ends of the int range have defined geometry: extents,
+// parent offsets and mapped points saturate instead of overflowing, and
+// painting such windows is safe.
+TEST_F(Tree, GeometryNearTheIntLimitsSaturates) {
+  constexpr int Max = INT32_MAX, Min = INT32_MIN;
+  HWND top = Top(Max - 10, Min + 10, Max, Max, WS_POPUP | WS_VISIBLE | WS_BORDER);
+  RECT rc;
+  GetWindowRect(top, &rc);
+  EXPECT_EQ(rc.right, Max);
+  EXPECT_EQ(rc.bottom, 9);
+  GetClientRect(top, &rc);
+  EXPECT_EQ(rc.right, 8);
+  EXPECT_GE(rc.bottom, 0);
+  HWND child = Child(top, 1, Max, Min, Max, Max, WS_CHILD | WS_VISIBLE, WS_EX_CLIENTEDGE);
+  HWND leaf = Child(child, 2, Max - 1, Max - 1, 5, 5);
+  POINT pt{Max, Min};
+  ClientToScreen(leaf, &pt);
+  EXPECT_EQ(pt.x, Max);
+  ScreenToClient(leaf, &pt);
+  MapWindowPoints(leaf, top, &pt, 1);
+  GetWindowRect(leaf, &rc);
+  EXPECT_EQ(rc.right, Max);
+  GetClientRect(child, &rc);
+  EXPECT_GE(rc.right, 0);
+  SetWindowPos(child, nullptr, Min, Min, Max, Max, SWP_NOZORDER);
+  GetWindowRect(child, &rc);
+  EXPECT_LE(rc.left, rc.right);
+  SetWindowPos(child, nullptr, Max, Max, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+  MoveWindow(top, Min, Min, Max, Max, TRUE);
+  InvalidateRect(top, nullptr, TRUE);
+  UpdateWindow(top);
+  EXPECT_TRUE(IsWindow(leaf));
 }
 
 TEST_F(Tree, SetParentMovesAWindowBetweenParents) {

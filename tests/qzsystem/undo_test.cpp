@@ -177,6 +177,56 @@ TEST_F(Undo, KeyedWritesAreRestoredPerTime) {
   EXPECT_EQ(ValueOf(size, 10), 3.0);
 }
 
+// One step writing the same input at several times, as a user typing at
+// different frames or a disconnect (at its own time) followed by a write:
+// redo must give back exactly what undo took away, animated or not.
+TEST_F(Undo, RedoRestoresTheStateBeforeUndoWhenOneStepWritesAnInputAtSeveralTimes) {
+  struct Case {
+    bool animated;
+    std::vector<std::pair<double, double>> writes;  // value, time
+  };
+  const Case cases[] = {
+      {false, {{0.3, 0}, {0.6, 5}, {0.9, 0}}},
+      {false, {{0.3, -1e9}, {0.6, 0}}},
+      {false, {{0.3, 0}, {0.6, -1e9}, {0.9, 0}, {0.2, 7}}},
+      {true, {{0.3, 0}, {0.6, 5}, {0.9, 0}}},
+  };
+  for (const Case& c : cases) {
+    CPipelineDoc d;
+    Operator* t = d.AddTool(new Operator("T"));
+    Input* in = t->AddInput("In");
+    if (c.animated) in->Animate(1);
+    Write(in, 0.1, 0);
+    d.ResetUndo();
+    for (auto [value, time] : c.writes) Write(in, value, time);
+    ASSERT_EQ(d.UndoSteps().size(), 2u);
+    const std::optional<double> at0 = ValueOf(in, 0), at5 = ValueOf(in, 5), at7 = ValueOf(in, 7);
+    d.Undo();
+    EXPECT_EQ(ValueOf(in, 0), 0.1);
+    d.Redo();
+    EXPECT_EQ(ValueOf(in, 0), at0) << "animated " << c.animated;
+    EXPECT_EQ(ValueOf(in, 5), at5);
+    EXPECT_EQ(ValueOf(in, 7), at7);
+  }
+}
+
+// An input animated after the step was made (animation is not recorded):
+// undo puts a key where the constant was written, and redo takes exactly
+// that away again.
+TEST_F(Undo, RedoAfterUndoRestoresExactlyOnceTheInputWasAnimatedSince) {
+  Write(size, 1.0);
+  doc.ResetUndo();
+  Write(size, 2.0);
+  doc.CurrentTime = -5;
+  size->Animate(1);
+  ASSERT_EQ(size->KeyCount(), 1u);
+  doc.Undo();
+  doc.Redo();
+  EXPECT_EQ(size->KeyCount(), 1u);
+  EXPECT_EQ(ValueOf(size, -5), 2.0);
+  EXPECT_EQ(ValueOf(size, 0), 2.0);
+}
+
 TEST_F(Undo, RemovingAKeyIsUndoable) {
   size->Animate(1);
   Write(size, 1.0, 0);

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <cfloat>
 #include <cmath>
 #include <cstdlib>
 #include <new>
@@ -165,6 +166,49 @@ TEST_F(PointControlTest, DragPastTheImageEdgeIsNotClamped) {
   EXPECT_LT(y, 0.0f);
 }
 
+// A view zoomed to the float limit maps every pointer to no position: a
+// press anywhere grabs nothing and writes nothing.
+TEST_F(PointControlTest, APointerThatIsNoPositionGrabsNothing) {
+  Input* position = AddPoint("Centre", 0.5f, 0.5f);
+  PreviewControl* control = AddHandle(position);
+  session.ClearWrites();
+  viewer.Info().Layout(400, 300, 640, 480, 3e38f, -3e38f, 3e38f);
+  for (POINT p : {POINT{0, 0}, POINT{200, 150}, POINT{-5, 1000}}) {
+    viewer.Info().SetMouse(p.x, p.y);
+    Input* answer = nullptr;
+    control->ControlCommand(nullptr, &viewer.Info(), PreviewCommandInputAt, &answer);
+    EXPECT_EQ(answer, nullptr);
+    control->ControlDown(nullptr, &viewer.Info(), CPoint(p.x, p.y));
+    EXPECT_EQ(control->DragMode, 0u);
+    control->ControlMove(nullptr, &viewer.Info(), CPoint(p.x + 3, p.y));
+    control->ControlUp(nullptr, &viewer.Info(), CPoint(p.x + 3, p.y));
+  }
+  EXPECT_TRUE(session.Writes().empty());
+}
+
+// The viewer holds its zoom and pan to what it can show, so the picture's
+// blit and every pixel position stay within the int range.
+TEST_F(PointControlTest, ViewerClampsZoomAndPanToWhatItCanShow) {
+  Input* position = AddPoint("Centre", 0.5f, 0.5f);
+  AddHandle(position);
+  const float cases[][3] = {{1e7f, 3e9f, -3e9f},        {3e38f, 0.0f, 0.0f}, {1e-30f, 1.0f, 1.0f},
+                            {INFINITY, NAN, -INFINITY}, {-1.0f, 0.0f, 0.0f}, {NAN, 5.0f, 5.0f}};
+  for (const auto& c : cases) {
+    viewer.SetZoom(c[0], c[1], c[2]);
+    session.Pump();
+    EXPECT_LE(std::fabs(viewer.Info().ImageWidth), Viewer::MaxShownExtent);
+    EXPECT_LE(std::fabs(viewer.PanXOf()), Viewer::MaxShownExtent);
+    EXPECT_LE(std::fabs(viewer.PanYOf()), Viewer::MaxShownExtent);
+    viewer.Info().SetMouse(100, 100);
+    EXPECT_TRUE(std::isfinite(viewer.Info().MouseX) && std::isfinite(viewer.Info().MouseY));
+    viewer.Repaint();
+  }
+  viewer.SetZoom(1.0f);
+  session.ClearWrites();
+  Drag(At(0.5, 0.5), At(0.6, 0.5));
+  EXPECT_FALSE(session.Writes().empty());
+}
+
 TEST_F(PointControlTest, PressAwayFromEveryHandlePressesNothing) {
   Input* position = AddPoint("Centre", 0.5f, 0.5f);
   AddHandle(position);
@@ -275,6 +319,24 @@ INSTANTIATE_TEST_SUITE_P(Rows, PointNudgeTest,
                                            NudgeRow{"ShiftCtrlLeft", VK_LEFT, true, true, -1, 0},
                                            NudgeRow{"OtherKey", 'A', true, false, 0, 0}),
                          [](const ::testing::TestParamInfo<NudgeRow>& info) { return info.param.Name; });
+
+// A pointer the float range cannot place (an infinity or NaN from the
+// view) moves nothing and writes nothing during a drag.
+TEST_F(PointControlTest, DragToAPointerThatIsNoPositionWritesNothing) {
+  Input* position = AddPoint("Centre", 0.5f, 0.5f);
+  PreviewControl* control = AddHandle(position);
+  Press(At(0.5, 0.5));
+  ASSERT_EQ(viewer.Pressed(), control);
+  session.ClearWrites();
+  for (float x : {INFINITY, -INFINITY, NAN}) {
+    viewer.Info().MouseX = x;
+    viewer.Info().MouseY = 0.25f;
+    control->ControlMove(viewer.DragDC(), &viewer.Info(), CPoint(10, 10));
+  }
+  EXPECT_TRUE(session.Writes().empty());
+  Release(At(0.5, 0.5));
+  EXPECT_EQ(ValueOf(position), (std::pair<float, float>{0.5f, 0.5f}));
+}
 
 TEST_F(PointControlTest, ArrowKeysGoToTheLastPressedHandle) {
   Input* first = AddPoint("First", 0.25f, 0.5f);

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <limits>
+#include <string>
 #include <vector>
 
 #include "frame/tags.h"
@@ -469,6 +471,119 @@ TEST_F(SliderWindowTest, LeavingTheEditFieldCompletesTheEntry) {
   Release(60, ThumbTop + ThumbHeight + 4);
   EXPECT_EQ(GetFocus(), slider);
   EXPECT_EQ(Value(), 0.25);
+}
+
+// ---- extreme ranges: whatever the user does, every value written is finite ----
+
+constexpr double Huge = std::numeric_limits<double>::max();
+constexpr double Inf = std::numeric_limits<double>::infinity();
+
+struct ExtremeRange {
+  const char* name;
+  double value;
+  TagList attributes;
+};
+
+// Drags across the whole track, then every stepping key, and checks each
+// value the input was given.
+TEST_F(SliderWindowTest, ExtremeRangesNeverWriteANonFiniteValue) {
+  const ExtremeRange cases[] = {
+      {"0 to max", 0.0, {{tag::RangeMin, 0.0}, {tag::RangeMax, Huge}}},
+      {"-max to max", 0.0, {{tag::RangeMin, -Huge}, {tag::RangeMax, Huge}}},
+      {"-max to max, default", 0.0, {{tag::RangeMin, -Huge}, {tag::RangeMax, Huge}, {tag::DefaultValue, Huge / 2}}},
+      {"default at max", Huge, {{tag::RangeMin, -Huge}, {tag::RangeMax, Huge}, {tag::DefaultValue, Huge}}},
+      {"integer snap at max",
+       Huge,
+       {{tag::RangeMin, -Huge}, {tag::RangeMax, Huge}, {tag::Integer, 1}, {tag::Snap, 1}, {tag::StepCount, 3}}},
+      {"integer snap, default",
+       0.0,
+       {{tag::RangeMin, 0.0}, {tag::RangeMax, Huge}, {tag::Integer, 1}, {tag::Snap, 1}, {tag::DefaultValue, 1.0}}},
+      {"backwards, huge", 0.0, {{tag::RangeMin, Huge}, {tag::RangeMax, -Huge}, {tag::DefaultValue, 0.0}}},
+  };
+  for (const ExtremeRange& c : cases) {
+    SCOPED_TRACE(c.name);
+    AddSlider(c.value, c.attributes);
+    Press(ThumbLeft() + ThumbWidth / 2);
+    for (int x = TrackLeft - 5; x <= TrackRight + 5; x += 7) MoveTo(x);
+    Release(TrackRight + 5);
+    Focus();
+    for (int vk : {VK_HOME, VK_RIGHT, VK_NEXT, VK_NEXT, VK_END, VK_LEFT, VK_PRIOR, VK_PRIOR, VK_HOME, VK_LEFT}) {
+      Key(WM_KEYDOWN, vk);
+      Key(WM_KEYUP, vk);
+    }
+    Press(TrackRight - 2, ThumbRow);  // paging with repeats
+    session.AdvanceClock(1000);
+    Release(TrackRight - 2, ThumbRow);
+    ASSERT_FALSE(session.Writes().empty());
+    for (const Write& write : session.Writes())
+      EXPECT_TRUE(write.Value.find("inf") == std::string::npos && write.Value.find("nan") == std::string::npos)
+          << write.Value;
+    session.ClearWrites();
+    session.RemovePanelControl(control);
+  }
+}
+
+// From 0 to the largest double, a drag reaches every part of the range in
+// order and its right end is the maximum itself.
+TEST_F(SliderWindowTest, ARangeUpToTheLargestDoubleMapsLinearly) {
+  AddSlider(0.0, {{tag::RangeMax, Huge}});
+  Press(TrackLeft);
+  MoveTo(TrackCentre);
+  EXPECT_NEAR(Value() / Huge, 89.0 / 178.0, 1e-12);
+  MoveTo(TrackRight + 1);
+  EXPECT_EQ(Value(), Huge);
+  Release(TrackRight + 1);
+}
+
+// A range given backwards is the same range in order: Right steps up,
+// Left steps down, and the value stays within it.
+TEST_F(SliderWindowTest, ABackwardsRangeStepsTheWayTheKeysPoint) {
+  AddSlider(5.0, {{tag::RangeMin, 10.0}, {tag::RangeMax, 0.0}, {tag::StepCount, 11}});
+  Focus();
+  Key(WM_KEYDOWN, VK_RIGHT);
+  EXPECT_DOUBLE_EQ(Value(), 6.0);
+  Key(WM_KEYDOWN, VK_LEFT);
+  Key(WM_KEYDOWN, VK_LEFT);
+  EXPECT_DOUBLE_EQ(Value(), 4.0);
+  Key(WM_KEYDOWN, VK_END);
+  EXPECT_EQ(Value(), 10.0);
+  Key(WM_KEYDOWN, VK_HOME);
+  EXPECT_EQ(Value(), 0.0);
+}
+
+// Range and default attributes that are not finite are refused: the
+// slider keeps the previous ones.
+TEST_F(SliderWindowTest, NonFiniteRangeAndDefaultAttributesAreRefused) {
+  const double nan = std::numeric_limits<double>::quiet_NaN();
+  AddSlider(0.5, {{tag::RangeMin, -Inf}, {tag::RangeMax, nan}, {tag::DisplayMax, Inf}, {tag::DefaultValue, nan}});
+  Focus();
+  Key(WM_KEYDOWN, VK_END);
+  EXPECT_EQ(Value(), 1.0);
+  Key(WM_KEYDOWN, VK_HOME);
+  EXPECT_EQ(Value(), 0.0);
+  // Without a default the middle of the track is 0.5.
+  AutoNumber half(new Number(0.5));
+  input->SetValue(half, session.Doc.CurrentTime, 1);
+  EXPECT_EQ(ThumbLeft(), TrackLeft + 89 - ThumbWidth / 2);
+  session.ApplyAttributes(control, {{tag::RangeMax, 4.0}, {tag::RangeMin, nan}});
+  Key(WM_KEYDOWN, VK_END);
+  EXPECT_EQ(Value(), 4.0);
+  // Step and page counts that are not finite keep the 1001 positions.
+  session.ApplyAttributes(control, {{tag::StepCount, nan}, {tag::SliderPages, Inf}});
+  Key(WM_KEYDOWN, VK_HOME);
+  Key(WM_KEYDOWN, VK_RIGHT);
+  EXPECT_DOUBLE_EQ(Value(), 0.004);
+  Key(WM_KEYDOWN, VK_NEXT);
+  EXPECT_DOUBLE_EQ(Value(), 0.404);
+}
+
+// A host value that is not a number shows at the minimum; stepping from
+// there writes finite values.
+TEST_F(SliderWindowTest, StepsFromAValueThatIsNotANumberAreFinite) {
+  AddSlider(std::numeric_limits<double>::quiet_NaN(), {{tag::RangeMax, 10.0}, {tag::StepCount, 11}});
+  Focus();
+  Key(WM_KEYDOWN, VK_RIGHT);
+  EXPECT_EQ(Value(), 1.0);
 }
 
 }  // namespace

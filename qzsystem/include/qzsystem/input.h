@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <utility>
 #include <vector>
 
 #include "qzsystem/list.h"
@@ -56,6 +57,10 @@ class Input : public Object {
   // changed. An effective change is recorded in the document's undo, then
   // every observer is told. `flags` is accepted and not used.
   uint32_t SetValue(Parameter* value, double time, uint32_t flags);
+  // SetValue for undo and redo: returns a reference to what was stored at
+  // that slot before (null when nothing), which the caller releases; when
+  // the value is the same, that is the value already stored.
+  Parameter* Replace(Parameter* value, double time);
 
   // Turning animation on makes the constant a key at the document's current
   // time (0 without a document); turning it off keeps the value at that
@@ -65,6 +70,10 @@ class Input : public Object {
   uint32_t KeyCount() const { return static_cast<uint32_t>(Keys.size()); }
   // The time of key `index` in time order; 0 when there is no such key.
   double KeyTime(uint32_t index) const { return index < Keys.size() ? Keys[index].Time : 0.0; }
+  // What the input stores, for a host that compares or saves state: the
+  // constant (at time 0) of a constant input, else every key in time order.
+  // The values are not referenced for the caller.
+  std::vector<std::pair<double, const Parameter*>> StoredValues() const;
 
   // Connects to `output` (null disconnects); the connected output is also
   // attribute 0x10030000. A tool's input cannot take one of the same tool's
@@ -78,6 +87,7 @@ class Input : public Object {
   // told. Observers added during a notification are told from the next one.
   void AddObserver(InputObserver* observer);
   void RemoveObserver(InputObserver* observer);
+  bool HasObserver(const InputObserver* observer) const;
   // Tells every observer the value at `time` (used when the time changes).
   void NotifyObservers(double time);
 
@@ -92,6 +102,9 @@ class Input : public Object {
   Parameter* ValueAt(double time) const;
   Parameter* ExchangeStored(Parameter* value, double time);
   Parameter* StoredAt(double time) const;
+  // Stores `value` when it differs from what is stored, records, tells;
+  // `*old` gets the reference that was stored when it was replaced.
+  bool Store(Parameter* value, double time, Parameter** old);
   void Attach(Output* output);
   // The connected output is going away: disconnect without recording.
   void LoseConnection();

@@ -67,7 +67,7 @@ class UndoStack {
   void PushStep(const char* name);
   void DropRedo();
   static void Release(Record& record);
-  void Apply(const Step& step, bool forward);
+  void Apply(Step& step, bool forward);
   template <typename Predicate>
   void EraseRecords(Predicate doomed);
 

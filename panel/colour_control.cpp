@@ -236,13 +236,14 @@ uint32_t ColourControl::Open(CWnd* parent, CRect& rect) {
   }
   rect |= CRect(0, 0, ControlWidth, height);
 
-  // The platform hit-tests later siblings first; the sliders span the whole
-  // width, so they go first and the buttons, fields and labels over them.
+  // Earlier siblings lie on top for the mouse; the sliders span the whole
+  // width, so they go last, under the buttons, fields and labels. The input
+  // values are read first so the fields show them from the start.
   ReadInputValues();
-  CreateSliders();
   CreateButtons();
   CreateFields();
   CreateLabels();
+  CreateSliders();
   return 1;
 }
 

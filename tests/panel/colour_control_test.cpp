@@ -172,6 +172,27 @@ TEST_F(ColourControlTest, AnAlphaInputOfAnotherGroupLeavesThreeRows) {
   EXPECT_EQ(shown.Field(3), nullptr);
 }
 
+// The sliders span the whole width under the buttons and fields: the mouse
+// reaches each of those over its own rectangle and a slider over its track.
+TEST_F(ColourControlTest, ButtonsAndFieldsLieOverTheFullWidthSliders) {
+  const Shown shown = AddColour({0.1, 0.2, 0.3, 0.4});
+  std::vector<HWND> onTop = {shown.Item(SwatchId), shown.Item(PickId)};
+  for (int c = 0; c < 4; ++c) onTop.push_back(shown.Field(c));
+  for (HWND item : onTop) {
+    ASSERT_NE(item, nullptr);
+    POINT at = Centre(item);
+    ClientToScreen(item, &at);
+    EXPECT_EQ(WindowFromPoint(at), item);
+  }
+  for (int c = 0; c < 4; ++c) {
+    HWND slider = shown.Item(FirstSliderId + c);
+    ASSERT_NE(slider, nullptr);
+    POINT at = Centre(slider);
+    ClientToScreen(slider, &at);
+    EXPECT_EQ(WindowFromPoint(at), slider);
+  }
+}
+
 TEST_F(ColourControlTest, FieldsAndSlidersShowTheChannels) {
   const Shown shown = AddColour({0.25, 0.5, 0.75, 1.0});
   for (int c = 0; c < 4; ++c)

@@ -318,6 +318,11 @@ void RangeControl::NotifyChanged(Input* input, Parameter* value) {
   }
   bool notified = false;
   double v;
+  if (NumberOf(value, &v)) {
+    const intptr_t end = EndOf(input);
+    if (end == LowIndex) KeptLow = v, LowKept = true;
+    if (end == HighIndex) KeptHigh = v, HighKept = true;
+  }
   if (FiniteNumberOf(value, &v)) {
     const intptr_t end = EndOf(input);
     if (end == LowIndex && HasValueChanged(Integer, v, LowValue, Precision)) {
@@ -497,8 +502,8 @@ void RangeControl::TypedHigh(double oldLow, double oldHigh) {
 // An input being disconnected keeps its end's value, for no frame in particular.
 void RangeControl::OnDisconnect(Input* input) {
   const intptr_t end = EndOf(input);
-  if (end == LowIndex) StoreNumber(input, LowValue, NoFrameTime);
-  if (end == HighIndex) StoreNumber(input, HighValue, NoFrameTime);
+  if (end == LowIndex) StoreNumber(input, LowKept ? KeptLow : LowValue, NoFrameTime);
+  if (end == HighIndex) StoreNumber(input, HighKept ? KeptHigh : HighValue, NoFrameTime);
 }
 
 }  // namespace qzc

@@ -39,6 +39,13 @@ class RangeControl : public InputControl {
   double Highest = 0.0;
   double LowValue = 0.0;
   double HighValue = 0.0;
+  // Each end's input value exactly as last told, even when the change was
+  // too small to show or outside the range, so that a disconnection gives
+  // the input back its own value.
+  double KeptLow = 0.0;
+  double KeptHigh = 0.0;
+  bool LowKept = false;
+  bool HighKept = false;
   double InnerLowOffset = 0.0;
   double InnerHighOffset = 0.0;
   // Clear: the next UpdateDisplay only sets it again (see SetAttrsTagList).

@@ -366,6 +366,8 @@ LRESULT Viewer::OnPickRequest(List* inputs, POINT at) {
   }
   delete inputs;
   return 0;
+}
+
 // A press in progress keeps the pointer: no menu until it ends.
 uint32_t Viewer::ShowContextMenu(POINT at) {
   if (PressedControl) return 0;

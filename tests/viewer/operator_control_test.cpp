@@ -12,7 +12,7 @@
 #include "qzplatform/menus.h"
 #include "qzsystem/menu.h"
 #include "qzsystem/registry.h"
-#include "viewer_handle_fixture.h"
+#include "viewer_fixture.h"
 
 namespace qzh {
 namespace {
@@ -74,16 +74,16 @@ class RecordingTool : public Operator {
 
 using Calls = std::vector<std::string>;
 
-class OperatorControlTest : public ViewerHandleTest {
+class OperatorControlTest : public ViewerControlTest {
  protected:
   void SetUp() override {
-    ViewerHandleTest::SetUp();
+    ViewerControlTest::SetUp();
     recorder = AddRecorder("Warp");
     recorder->Anchor = session.AddInput(recorder, "Anchor", new Point(0.5f, 0.5f));
   }
   void TearDown() override {
     qz::ResetMenus();
-    ViewerHandleTest::TearDown();
+    ViewerControlTest::TearDown();
   }
   RecordingTool* AddRecorder(const char* name) {
     auto* made = new RecordingTool(name);

@@ -538,11 +538,8 @@ std::string World::Reconnect(std::ostream* trace) {
     for (Input* input : InputsOf(entry.Tool)) {
       if (Holds(entry.Control->Inputs, input)) continue;
       if (trace) *trace << "reconnect " << input->GetName() << " to " << entry.Made->ClassName << "\n";
+      // The base hands the newly connected input's value to an open control.
       entry.Control->AddInput(input);
-      // The host tells the control the value it now shows, as it does when
-      // the time moves: a panel control's base does not hand a newly
-      // connected input's value to the control yet.
-      input->NotifyObservers(Host.Doc.CurrentTime);
       break;
     }
   } else if (!Viewers.empty()) {

@@ -194,7 +194,10 @@ void ScrewControl::OnWheelChange() {
 void ScrewControl::NotifyChanged(Input* input, Parameter* value) {
   if (value) {
     double number;
-    if (!NumberOf(value, &number) || !std::isfinite(number)) return;
+    if (!NumberOf(value, &number)) return;
+    KeptValue = number;
+    ValueKept = true;
+    if (!std::isfinite(number)) return;
     if (!HasValueChanged(Integer, number, Value, Precision)) return;
     Value = number;
   }
@@ -208,9 +211,9 @@ void ScrewControl::UpdateDisplay(Input*) {
   if (Edit.m_hWnd) Edit.SetValue(Value, ShownDecimals());
 }
 
-// An input being disconnected keeps the value shown, for no frame in particular.
+// An input being disconnected keeps its own value, for no frame in particular.
 void ScrewControl::OnDisconnect(Input* input) {
-  StoreNumber(input, Value, NoFrameTime);
+  StoreNumber(input, ValueKept ? KeptValue : Value, NoFrameTime);
 }
 
 // A typed value is not held to the scale.

@@ -25,6 +25,11 @@ class ScrewControl : public InputControl {
   double Lower = 0.0;
   double Upper = 1.0;
   double Value = 0.5;
+  // The input's value exactly as last told, even when it could not be shown
+  // (not finite, or a change below the precision), so that a disconnection
+  // gives the input back its own value.
+  double KeptValue = 0.0;
+  bool ValueKept = false;
   long Steps = 1001;
   long Divisions = 0;
   long Decimals = 4;

@@ -97,7 +97,10 @@ void SendPoint(PreviewControl& control, double x, double y, uint32_t index) {
   if (point) control.SetInputs(point, CurrentTime(control), index);
 }
 
+// A size or angle worked out from an extreme zoom can overflow; such a
+// number is never sent.
 void SendNumber(PreviewControl& control, double value, uint32_t index) {
+  if (!std::isfinite(value)) return;
   AutoNumber number(new (std::nothrow) Number(value));
   if (number) control.SetInputs(number, CurrentTime(control), index);
 }

@@ -18,14 +18,6 @@
 namespace qzh {
 namespace {
 
-// How the gallery shows one control class: its attributes, its inputs and
-// what a user does with it.
-struct Recipe {
-  const char* ClassName;
-  std::function<InputControl*(Session&, Operator*)> Build;
-  std::function<void(Session&, InputControl*)> Use;
-};
-
 InputControl* BuildButton(Session& s, Operator* tool) {
   Input* pulse = s.AddNumberInput(tool, "Pulse", 0.0);
   return s.AddPanelControl("ButtonControl", TagList{{qzc::tag::ControlName, "Reset Pulse"}}, {pulse});
@@ -257,14 +249,6 @@ const std::vector<Recipe>& Recipes() {
 
 // ---- the viewer ----
 
-// How the gallery shows one viewer control class: the inputs and controls it
-// puts over the picture, and what a user does with it.
-struct ViewerRecipe {
-  const char* ClassName;
-  std::function<PreviewControl*(Session&, Viewer&, Operator*)> Build;
-  std::function<void(Session&, Viewer&, PreviewControl*, std::ostream&)> Use;
-};
-
 // A centre handle tied to a pivot handle: the line runs from the centre to
 // the pivot.
 PreviewControl* BuildPoint(Session& s, Viewer& v, Operator* tool) {
@@ -438,6 +422,14 @@ int ShowViewer(std::ostream& out, Session& session, Operator* tool, const std::s
 }
 
 }  // namespace
+
+const std::vector<Recipe>& PanelRecipes() {
+  return Recipes();
+}
+
+const std::vector<ViewerRecipe>& GalleryViewerRecipes() {
+  return ViewerRecipes();
+}
 
 int RunGallery(std::ostream& out, const std::string& pngPath) {
   Module module;

@@ -39,6 +39,8 @@ constexpr int StatusPadding = 4;
 constexpr int StatusHeight = StatusLineCount * StatusLineHeight + 2 * StatusPadding;
 constexpr COLORREF StatusBackground = RGB(40, 40, 40);
 constexpr COLORREF StatusTextColour = RGB(225, 225, 225);
+constexpr COLORREF DeskColour = RGB(24, 24, 24);
+const HWND BottomOfZOrder = reinterpret_cast<HWND>(1);  // HWND_BOTTOM
 // How long the loop waits for an event before it lets time pass.
 constexpr int FrameMs = 10;
 // A loop that fell behind (a dialog was open) does not replay every tick it
@@ -141,6 +143,8 @@ class InteractiveHost {
   std::unique_ptr<Viewer> View;
   std::unique_ptr<StatusWnd> Status;
   HBRUSH StatusBrush = nullptr;
+  CWnd Desk;  // behind the other windows, filling the gaps between them
+  HBRUSH DeskBrush = nullptr;
   std::vector<std::pair<const Recipe*, InputControl*>> Shown;
   int Width = 0;
   int Height = 0;
@@ -168,8 +172,10 @@ InteractiveHost::~InteractiveHost() {
     for (auto& entry : Shown) S->RemovePanelControl(entry.second);
   if (Status) Status->DestroyWindow();
   Status.reset();
+  if (Desk.m_hWnd) Desk.DestroyWindow();
   S.reset();
   if (StatusBrush) DeleteObject(StatusBrush);
+  if (DeskBrush) DeleteObject(DeskBrush);
   if (Texture) SDL_DestroyTexture(Texture);
   if (Renderer) SDL_DestroyRenderer(Renderer);
   if (Window) SDL_DestroyWindow(Window);
@@ -238,6 +244,10 @@ void InteractiveHost::Layout() {
   const int top = std::max(panelHeight, Viewer::DefaultHeight);
   Width = Session::DefaultPanelWidth + ViewerGap + Viewer::DefaultWidth;
   Height = top + StatusHeight;
+  DeskBrush = CreateSolidBrush(DeskColour);
+  Desk.CreateEx(0, AfxRegisterWndClass(0, nullptr, DeskBrush), "Desk", WS_POPUP | WS_VISIBLE, 0, 0, Width, Height,
+                nullptr, nullptr);
+  SetWindowPos(Desk.m_hWnd, BottomOfZOrder, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
   StatusBrush = CreateSolidBrush(StatusBackground);
   Status = std::make_unique<StatusWnd>();
   Status->Font = S->PanelFont();

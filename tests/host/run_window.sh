@@ -5,6 +5,8 @@
 # sample tool was given and the picture the X server shows.
 #
 # usage: run_window.sh QZHOST HAVE_SDL(ON|OFF)
+# With QZ_RUN_SCREENSHOT=FILE the window as the X server showed it is saved
+# there as a PNG (the README's picture is made so).
 set -u
 here=$(cd "$(dirname "$0")" && pwd)
 
@@ -136,6 +138,7 @@ xdotool key ctrl+q
 wait "$pid" || fail "qzhost exited with an error"
 [ -f "$work/host.png" ] || fail "qzhost saved no picture"
 status_height=$(awk '$1 == "status" { print $2; exit }' "$log")
-python3 "$here/run_window_check.py" "$work/shot.xwd" "$work/host.png" "$X" "$Y" "${status_height:-40}" ||
+python3 "$here/run_window_check.py" "$work/shot.xwd" "$work/host.png" "$X" "$Y" "${status_height:-40}" \
+  ${QZ_RUN_SCREENSHOT:+"$QZ_RUN_SCREENSHOT"} ||
   fail "the window does not show the host's screen"
 echo "PASS"

@@ -2,7 +2,8 @@
 """Compares the X server's picture of qzhost's window with the screen qzhost
 saved, and checks the status strip shows text.
 
-usage: run_window_check.py XWD_FILE PNG_FILE X Y STATUS_HEIGHT
+usage: run_window_check.py XWD_FILE PNG_FILE X Y STATUS_HEIGHT [OUT_PNG]
+With OUT_PNG, the window as the X server shows it is saved there.
 """
 import struct
 import sys
@@ -69,6 +70,17 @@ def read_xwd(path):
     return width, height, pixel
 
 
+def write_png(path, width, height, pixel):
+    raw = b"".join(b"\x00" + b"".join(bytes(pixel(x, y)) for x in range(width)) for y in range(height))
+
+    def chunk(kind, body):
+        return struct.pack(">I", len(body)) + kind + body + struct.pack(">I", zlib.crc32(kind + body) & 0xFFFFFFFF)
+
+    with open(path, "wb") as out:
+        out.write(b"\x89PNG\r\n\x1a\n" + chunk(b"IHDR", struct.pack(">IIBBBBB", width, height, 8, 2, 0, 0, 0)) +
+                  chunk(b"IDAT", zlib.compress(raw, 9)) + chunk(b"IEND", b""))
+
+
 def main():
     xwd, png, left, top, status_height = sys.argv[1], sys.argv[2], int(sys.argv[3]), int(sys.argv[4]), int(sys.argv[5])
     width, height, rows = read_png(png)
@@ -77,6 +89,8 @@ def main():
         print("window %dx%d at %d,%d lies off the %dx%d screen" % (width, height, left, top, screen_width,
                                                                   screen_height))
         return 1
+    if len(sys.argv) > 6:
+        write_png(sys.argv[6], width, height, lambda x, y: pixel(left + x, top + y))
     same = sum(1 for y in range(height) for x in range(width) if pixel(left + x, top + y) == rows[y][x])
     share = same / float(width * height)
     print("screen matches the host's picture in %.2f%% of %dx%d pixels" % (share * 100, width, height))

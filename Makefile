@@ -5,7 +5,7 @@ SAN_BUILD ?= build-sanitize
 JOBS ?= $(shell nproc)
 PACKAGES := cmake make g++ pkg-config libgtest-dev libgmock-dev libbenchmark-dev \
             libpng-dev libfreetype-dev fonts-dejavu-core \
-            libsdl2-dev xvfb xauth xdotool python3
+            libsdl2-dev xvfb xauth xdotool xfonts-base python3
 
 .PHONY: all deps build demo run test test-normal test-sanitize test-install install bench format clean
 

@@ -507,7 +507,10 @@ qz::DialogAnswer InteractiveHost::AskDialog(const qz::DialogRequest& request) {
   // Keys and buttons held when the box opened are released inside it.
   ReleaseKeys();
   int picked = -1;
-  if (SDL_ShowMessageBox(&box, &picked) != 0) picked = -1;
+  if (SDL_ShowMessageBox(&box, &picked) != 0) {
+    std::cerr << "qzhost run: cannot ask in a message box, so the dialog is cancelled: " << SDL_GetError() << "\n";
+    picked = -1;
+  }
   qz::DialogAnswer answer;
   answer.ok = picked >= 0 && picked < static_cast<int>(choices.size());
   if (answer.ok) {

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # `qzhost run` in a real window under a virtual X server, driven with real X
 # input (xdotool): a click, a drag that leaves the window, undo and redo
-# keys, typing, a drag and a Shift+arrow in the viewer. Checks the values the
+# keys, typing, a drag and a Shift+arrow in the viewer, a dialog answered
+# in its message box. Checks the values the
 # sample tool was given and the picture the X server shows.
 #
 # usage: run_window.sh QZHOST HAVE_SDL(ON|OFF)
@@ -19,7 +20,7 @@ if [ "${1:-}" != --inside ]; then
   }
   [ "$have_sdl" = ON ] || skip "qzhost was built without SDL2 (install libsdl2-dev and build again)"
   for tool in xvfb-run Xvfb xauth xdotool python3; do
-    command -v "$tool" >/dev/null || skip "$tool is missing (install the packages xvfb, xauth, xdotool, python3)"
+    command -v "$tool" >/dev/null || skip "$tool is missing (install xvfb, xauth, xdotool, xfonts-base, python3)"
   done
   work=$(mktemp -d)
   trap 'rm -rf "$work"' EXIT
@@ -125,6 +126,24 @@ for _ in $(seq 50); do
   sleep 0.1
 done
 [ "$(count '^wrote Centre = ')" -gt "$before" ] || fail "Shift+Left in the viewer wrote nothing"
+
+# The font dialog, answered in its message box with Enter (keep the font).
+read -r fx fy fw fh <<<"$(part FontControl PushButton)"
+[ -n "${fx:-}" ] || fail "no font button in the layout"
+others=$(xdotool search --onlyvisible --classname '.*' | tr '\n' ' ')
+xdotool mousemove $((X + fx + fw / 2)) $((Y + fy + fh / 2)) click 1
+box=
+for _ in $(seq 100); do
+  box=$(xdotool search --onlyvisible --classname '.*' | grep -vxF "$(tr ' ' '\n' <<<"$others")" | head -1)
+  [ -n "$box" ] && break
+  sleep 0.1
+done
+[ -n "$box" ] || fail "no message box for the font dialog"
+[ "$(xdotool getwindowname "$box")" = Font ] || fail "the message box is not the font dialog's"
+xdotool windowfocus --sync "$box"
+xdotool key Return
+wait_for '^Font dialog: Keep$'
+xdotool windowfocus --sync "$win"
 
 # Presents after the first cover only what changed.
 full=$((WIDTH * HEIGHT))

@@ -47,6 +47,7 @@ constexpr int FrameMs = 10;
 // missed: the clock moves at most this far per turn, as a message loop whose
 // timers coalesce.
 constexpr DWORD MaxClockStep = 250;
+constexpr DWORD IdleCompareMs = 100;
 constexpr size_t StatusWriteCount = 3;
 constexpr size_t StatusStepCount = 3;
 constexpr float WheelZoomStep = 1.25f;
@@ -288,24 +289,36 @@ void InteractiveHost::LogLayout() {
        << std::endl;
 }
 
+// Each turn: the events that came, time moved on, the writes reported and
+// the screen presented where it changed. A turn in which nothing came, was
+// dispatched or drawn compares the screen only now and then, in case a timer
+// changed what is shown without drawing.
 void InteractiveHost::Loop() {
   RealClock clock;
+  DWORD sinceCompare = 0;
   while (Running) {
+    qz::StartRecordingDraws();
+    bool busy = false;
     SDL_Event e;
     if (SDL_WaitEventTimeout(&e, FrameMs)) {
-      Handle(e);
-      S->Pump();
-      while (Running && SDL_PollEvent(&e)) {
+      do {
         Handle(e);
-        S->Pump();
-      }
+        qz::Pump();
+      } while (Running && SDL_PollEvent(&e));
+      busy = true;
     }
-    if (const DWORD ms = clock.Elapsed()) S->AdvanceClock(ms);
-    S->Pump();
+    const DWORD ms = clock.Elapsed();
+    if (ms) S->AdvanceClock(ms);
+    busy |= qz::Pump() > 0;
     ReportWrites();
     UpdateStatus();
-    S->Pump();
-    Present(false);
+    busy |= qz::Pump() > 0;
+    busy |= !qz::StopRecordingDraws().empty();
+    sinceCompare += ms;
+    if (busy || sinceCompare >= IdleCompareMs) {
+      sinceCompare = 0;
+      Present(false);
+    }
   }
 }
 

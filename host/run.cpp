@@ -610,6 +610,16 @@ int RunInteractive(const RunOptions& options) {
     std::cerr << "qzhost run: cannot open the display: " << SDL_GetError() << "\n";
     return 1;
   }
+  // Without a display SDL falls back to a driver that shows nothing, and a
+  // window no one can see would wait for ever; asked for by name it is used.
+  const char* driver = SDL_GetCurrentVideoDriver();
+  const char* asked = SDL_getenv("SDL_VIDEODRIVER");
+  if (driver && (!asked || std::strcmp(asked, driver) != 0) &&
+      (std::strcmp(driver, "offscreen") == 0 || std::strcmp(driver, "dummy") == 0)) {
+    std::cerr << "qzhost run: no display to open a window on (is DISPLAY or WAYLAND_DISPLAY set?)\n";
+    SDL_Quit();
+    return 1;
+  }
   SDL_EventState(SDL_DROPFILE, SDL_ENABLE);
   Module module;
   int status = 0;

@@ -423,14 +423,6 @@ int ShowViewer(std::ostream& out, Session& session, Operator* tool, const std::s
 
 }  // namespace
 
-const std::vector<Recipe>& PanelRecipes() {
-  return Recipes();
-}
-
-const std::vector<ViewerRecipe>& GalleryViewerRecipes() {
-  return ViewerRecipes();
-}
-
 int RunGallery(std::ostream& out, const std::string& pngPath) {
   Module module;
   if (!module.Load()) {
@@ -501,6 +493,14 @@ int RunGallery(std::ostream& out, const std::string& pngPath) {
   }
   if (!module.Unload()) out << "note: the module stayed loaded after unload\n";
   return status;
+}
+
+const std::vector<Recipe>& PanelRecipes() {
+  return Recipes();
+}
+
+const std::vector<ViewerRecipe>& ViewerControlRecipes() {
+  return ViewerRecipes();
 }
 
 }  // namespace qzh

@@ -7,31 +7,35 @@
 #include <string>
 #include <vector>
 
-#include "harness/session.h"
-#include "harness/viewer.h"
+class InputControl;
+class Operator;
+class PreviewControl;
 
 namespace qzh {
 
-// How the gallery shows one control class: its attributes, its inputs and
-// what a user does with it.
+class Session;
+class Viewer;
+
+// How the gallery shows one panel control class: its attributes, its inputs
+// (made on `tool`) and what a user does with it. A control with a recipe is
+// also driven by the random session driver (fuzz/).
 struct Recipe {
   const char* ClassName;
   std::function<InputControl*(Session&, Operator*)> Build;
   std::function<void(Session&, InputControl*)> Use;
 };
 
-// How the gallery shows one viewer control class: the inputs and controls it
-// puts over the picture, and what a user does with it.
+// How the gallery shows one viewer control class: the inputs (made on
+// `tool`) and controls it puts over the picture, and what a user does with it.
 struct ViewerRecipe {
   const char* ClassName;
   std::function<PreviewControl*(Session&, Viewer&, Operator*)> Build;
   std::function<void(Session&, Viewer&, PreviewControl*, std::ostream&)> Use;
 };
 
-// The recipes of the panel and of the viewer, in the gallery's order; the
-// interactive host builds the same sample tool from them.
+// The gallery's recipes, one per control class.
 const std::vector<Recipe>& PanelRecipes();
-const std::vector<ViewerRecipe>& GalleryViewerRecipes();
+const std::vector<ViewerRecipe>& ViewerControlRecipes();
 
 // Runs the gallery, printing the transcript to `out`; writes the panel as
 // a PNG to `pngPath` unless it is empty. Returns a process exit code.

@@ -203,7 +203,7 @@ bool InteractiveHost::Open() {
                                   POINT{Session::DefaultPanelWidth + ViewerGap, 0});
   for (const ClassInfo& info : ControlClasses()) {
     if (info.Type != ClassTypeViewerControl) continue;
-    for (const ViewerRecipe& recipe : GalleryViewerRecipes())
+    for (const ViewerRecipe& recipe : ViewerControlRecipes())
       if (info.Name == recipe.ClassName) recipe.Build(*S, *View, tool);
   }
   Layout();

@@ -25,7 +25,7 @@ if [ "${1:-}" != --inside ]; then
   work=$(mktemp -d)
   trap 'rm -rf "$work"' EXIT
   mkdir "$work/fb"
-  xvfb-run -a -s "-screen 0 1280x900x24 -fbdir $work/fb" "$0" --inside "$qzhost" "$work"
+  xvfb-run -a -s "-screen 0 1600x1600x24 -fbdir $work/fb" "$0" --inside "$qzhost" "$work"
   exit $?
 fi
 

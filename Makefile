@@ -4,9 +4,10 @@ BUILD ?= build
 SAN_BUILD ?= build-sanitize
 JOBS ?= $(shell nproc)
 PACKAGES := cmake make g++ pkg-config libgtest-dev libgmock-dev libbenchmark-dev \
-            libpng-dev libfreetype-dev fonts-dejavu-core
+            libpng-dev libfreetype-dev fonts-dejavu-core \
+            libsdl2-dev xvfb xauth xdotool xfonts-base python3
 
-.PHONY: all deps build demo test test-normal test-sanitize test-install install bench format clean
+.PHONY: all deps build demo run test test-normal test-sanitize test-install install bench format clean
 
 all: build
 
@@ -20,6 +21,10 @@ build: deps
 demo: build
 	$(BUILD)/bin/qzhost registry
 	$(BUILD)/bin/qzhost gallery --png gallery.png
+
+# The sample tool's panel and viewer in a window on the desktop.
+run: build
+	$(BUILD)/bin/qzhost run
 
 test: test-normal test-sanitize test-install
 

@@ -7,13 +7,15 @@
 
 #include "gallery.h"
 #include "harness/module.h"
+#include "run.h"
 
 namespace {
 
 int Usage() {
   std::fprintf(stderr,
                "usage: qzhost registry\n"
-               "       qzhost gallery [--png FILE]\n");
+               "       qzhost gallery [--png FILE]\n"
+               "       qzhost run [--log FILE|-] [--png FILE]\n");
   return 2;
 }
 
@@ -44,6 +46,18 @@ int main(int argc, char** argv) {
         return Usage();
     }
     return qzh::RunGallery(std::cout, png);
+  }
+  if (command == "run") {
+    qzh::RunOptions options;
+    for (int i = 2; i < argc; ++i) {
+      if (std::strcmp(argv[i], "--log") == 0 && i + 1 < argc)
+        options.LogPath = argv[++i];
+      else if (std::strcmp(argv[i], "--png") == 0 && i + 1 < argc)
+        options.PngPath = argv[++i];
+      else
+        return Usage();
+    }
+    return qzh::RunInteractive(options);
   }
   return Usage();
 }

@@ -1,9 +1,9 @@
 // One drag step of a colour control's channel slider, end to end: the mouse
 // move reaches the red slider, which posts WM_HSCROLL; the control writes the
 // channel through SetInputs, the input stores it and tells the control
-// (NotifyChanged, UpdateDisplay), and the slider and field are repainted.
-// Reports the time and the allocations per step, for steps that write a value
-// and for steps that write nothing.
+// (NotifyChanged, UpdateDisplay), and the slider, the field and the swatch
+// are repainted. Reports the time and the allocations per step, for steps
+// that write a value and for steps that write nothing.
 #include <vector>
 
 #include "bench/panel_drag.h"

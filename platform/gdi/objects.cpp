@@ -8,39 +8,43 @@
 namespace qz::gdi {
 namespace {
 
-// Deleted pens are kept for the next CreatePen, as the platform keeps its
-// object table: code that makes a pen for each drawing touches no heap once
-// warm. Kept for the process, like the handle table.
-struct SparePens {
+// Deleted pens and brushes are kept for the next CreatePen or brush, as the
+// platform keeps its object table: code that makes a pen or brush for each
+// drawing touches no heap once warm. Kept for the process, like the handle
+// table.
+template <class T>
+struct Spares {
   static constexpr int Capacity = 16;
-  Pen* Pens[Capacity] = {};
+  T* Objects[Capacity] = {};
   int Count = 0;
+
+  static Spares& Of() {
+    static Spares* spares = new Spares;
+    return *spares;
+  }
 };
 
-SparePens& Spares() {
-  static SparePens* spares = new SparePens;
-  return *spares;
+template <class T>
+T* Take() {
+  Spares<T>& spares = Spares<T>::Of();
+  if (spares.Count == 0) return new T;
+  T* object = spares.Objects[--spares.Count];
+  *object = T{};
+  return object;
 }
 
-Pen* TakePen() {
-  SparePens& spares = Spares();
-  if (spares.Count == 0) return new Pen;
-  Pen* pen = spares.Pens[--spares.Count];
-  *pen = Pen{};
-  return pen;
-}
-
-void ReleasePen(Pen* pen) {
-  SparePens& spares = Spares();
-  if (spares.Count < SparePens::Capacity)
-    spares.Pens[spares.Count++] = pen;
+template <class T>
+void Release(T* object) {
+  Spares<T>& spares = Spares<T>::Of();
+  if (spares.Count < Spares<T>::Capacity)
+    spares.Objects[spares.Count++] = object;
   else
-    delete pen;
+    delete object;
 }
 
 HPEN NewPen(int style, int width, COLORREF color, bool stock) {
   if (style < PS_SOLID || style > PS_INSIDEFRAME) return nullptr;
-  Pen* pen = TakePen();
+  Pen* pen = Take<Pen>();
   pen->log = LOGPEN{static_cast<UINT>(style), POINT{width, 0}, color};
   pen->style = style;
   pen->width = std::max(1, width);
@@ -49,18 +53,18 @@ HPEN NewPen(int style, int width, COLORREF color, bool stock) {
   pen->pixel = PixelFromColor(color);
   pen->stock = stock;
   HGDIOBJ handle = AddObject(OBJ_PEN, pen);
-  if (!handle) ReleasePen(pen);
+  if (!handle) Release(pen);
   return static_cast<HPEN>(handle);
 }
 
 HBRUSH NewBrush(UINT style, COLORREF color, bool stock) {
-  Brush* brush = new Brush;
+  Brush* brush = Take<Brush>();
   brush->log = LOGBRUSH{style, color, 0};
   brush->hollow = style == BS_NULL;
   brush->pixel = PixelFromColor(color);
   brush->stock = stock;
   HGDIOBJ handle = AddObject(OBJ_BRUSH, brush);
-  if (!handle) delete brush;
+  if (!handle) Release(brush);
   return static_cast<HBRUSH>(handle);
 }
 
@@ -176,7 +180,9 @@ BOOL DeleteObject(HGDIOBJ object) {
   if (o->selected > 0) return FALSE;
   GdiObject* detached = Detach(object);
   if (type == OBJ_PEN)
-    ReleasePen(static_cast<Pen*>(detached));
+    Release(static_cast<Pen*>(detached));
+  else if (type == OBJ_BRUSH)
+    Release(static_cast<Brush*>(detached));
   else
     delete detached;
   return TRUE;

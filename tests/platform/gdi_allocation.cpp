@@ -109,4 +109,24 @@ TEST(GdiAllocation, PenMadeAndDeletedForEachDrawingAllocatesNothingOnceWarm) {
   DeleteDC(dc);
 }
 
+TEST(GdiAllocation, BrushMadeAndDeletedForEachFillAllocatesNothingOnceWarm) {
+  qz::Surface surface;
+  surface.Resize(20, 20, kWhite);
+  HDC dc = qz::CreateSurfaceDC(&surface, POINT{0, 0}, qz::Region(RECT{0, 0, 20, 20}));
+  auto fill = [dc](COLORREF colour) {
+    HBRUSH brush = CreateSolidBrush(colour);
+    const RECT rc{2, 2, 12, 12};
+    FillRect(dc, &rc, brush);
+    return DeleteObject(brush);
+  };
+  EXPECT_TRUE(fill(RGB(10, 20, 30)));
+  long before = allocations.load();
+  for (int i = 0; i < 10; ++i) EXPECT_TRUE(fill(RGB(i, 2 * i, 3 * i)));
+  EXPECT_EQ(allocations.load() - before, 0);
+  // A recycled brush is a new brush: its own colour, not the last one's.
+  fill(RGB(200, 100, 50));
+  EXPECT_EQ(surface.pixels[5 * 20 + 5] & 0xffffff, 0xc86432u);
+  DeleteDC(dc);
+}
+
 }  // namespace

@@ -330,7 +330,6 @@ void UseList(Session& s, InputControl* control) {
   std::filesystem::remove_all(folder, error);
 }
 
-
 // A mask taken from a second tool: its name typed into the field (in lower
 // case; names match ignoring case) and confirmed with Enter.
 InputControl* BuildImage(Session& s, Operator* tool) {
@@ -398,6 +397,8 @@ void PrintConnections(std::ostream& out, Operator* tool, const std::vector<Outpu
 }
 
 const std::vector<Recipe>& Recipes() {
+  // One recipe a line, so each control adds its own line.
+  // clang-format off
   static const std::vector<Recipe> recipes = {
       {"ButtonControl", BuildButton, UseButton},
       {"CheckBoxControl", BuildCheckBox, UseCheckBox},
@@ -415,6 +416,7 @@ const std::vector<Recipe>& Recipes() {
       {"TextEditControl", BuildTextEdit, UseTextEdit},
       {"ListControl", BuildList, UseList},
   };
+  // clang-format on
   return recipes;
 }
 
@@ -650,8 +652,9 @@ void UseOperator(Session& s, Viewer& v, PreviewControl* control, std::ostream& o
   PrintMaskPoints(out, *mask);
 }
 
-
 const std::vector<ViewerRecipe>& ViewerRecipes() {
+  // One recipe a line, so each control adds its own line.
+  // clang-format off
   static const std::vector<ViewerRecipe> recipes = {
       {"PointControl", BuildPoint, UsePoint},
       {"XYOffsetControl", BuildXYOffset, UseXYOffset},
@@ -661,6 +664,7 @@ const std::vector<ViewerRecipe>& ViewerRecipes() {
       {"RectangleControl", BuildRectangle, UseRectangle},
       {"OperatorControl", BuildOperator, UseOperator},
   };
+  // clang-format on
   return recipes;
 }
 

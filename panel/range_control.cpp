@@ -376,6 +376,11 @@ void RangeControl::ShowTexts() {
   Bar->SetText(RangeText::Span, text);
 }
 
+// As many digits after the point as the host's number fields show at most:
+// a decimals attribute of millions would otherwise have printf make millions
+// of digits for a 32-character text.
+constexpr long MaxTextDecimals = 15;
+
 // `whole` is what the text shows under the integer flag. Empty while
 // read-only and not dragged; a time code with a time type.
 void RangeControl::FormatNumber(double value, long whole, char* out) const {
@@ -387,7 +392,7 @@ void RangeControl::FormatNumber(double value, long whole, char* out) const {
   else if (Integer)
     std::snprintf(out, NumberTextSize, "%ld", whole);
   else
-    std::snprintf(out, NumberTextSize, "%.*f", static_cast<int>(ShownDecimals()), value);
+    std::snprintf(out, NumberTextSize, "%.*f", static_cast<int>(std::min(ShownDecimals(), MaxTextDecimals)), value);
 }
 
 void RangeControl::ShowInEdit(TimeCodeEdit& edit, double value) {

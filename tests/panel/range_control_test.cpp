@@ -300,6 +300,14 @@ TEST_F(RangeControlTest, DisconnectWritesEachEndForNoFrame) {
   EXPECT_EQ(sent, (std::vector<Sent>{}));  // the input keeps its own value exactly
 }
 
+// A decimals attribute of two thousand million shows 15 digits, in no time.
+TEST_F(RangeControlTest, HugeDecimalsShowAtMostFifteenDigits) {
+  AddRange(20.5, 60.25, {{tag::Decimals, 2000000000}, {tag::RangeTextFlags, 5}});
+  EXPECT_EQ(TextOf(lowEdit), "20.500000000000000");
+  HostWrites(highInput, 70.125);
+  EXPECT_EQ(TextOf(highEdit), "70.125000000000000");
+}
+
 // Run with an empty resource store: a module loaded afresh finds none of
 // its pictures or layouts and uses its start-up layout.
 class RangeControlWithoutResources : public RangeFixture {

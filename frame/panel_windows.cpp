@@ -1,6 +1,21 @@
 #include "frame/panel_windows.h"
 
+#include "qzsystem/resources.h"
+
 namespace qzc {
+
+LRESULT EditColours(HDC hdc, ResColour* colours) {
+  if (!colours || !colours->Load() || !colours->Brush) return 0;
+  ::SetTextColor(hdc, colours->Colour);
+  ::SetBkColor(hdc, colours->Background);
+  return reinterpret_cast<LRESULT>(colours->Brush);
+}
+
+void ForwardFieldLeaving(HWND window, WPARAM wParam, LPARAM lParam) {
+  if (HIWORD(wParam) != EN_KILLFOCUS) return;
+  if (::GetCapture() == window) ::ReleaseCapture();
+  if (HWND parent = ::GetParent(window)) ::SendMessageA(parent, WM_COMMAND, wParam, lParam);
+}
 
 void SetControlFont(CWnd& wnd, HFONT font) {
   if (wnd.m_hWnd) wnd.SendMessage(WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);

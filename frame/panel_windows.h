@@ -6,6 +6,8 @@
 
 class InputControl;
 
+class ResColour;
+
 namespace qzc {
 
 constexpr UINT LabelId = 0xffff;  // labels send nothing a control acts on
@@ -34,6 +36,16 @@ BOOL CreateTrackBarWindow(CWnd& wnd, InputControl** owner, LPCSTR windowName, DW
 // paint: a window painted before such an ancestor would be painted over again
 // by it.
 void UpdateFromTopmostPending(HWND hwnd);
+
+// Answers WM_CTLCOLOREDIT with a resource colour pair: text and background
+// colours set on `hdc`, the pair's brush returned; 0 when the colours cannot
+// be loaded, so the caller falls back to the platform's default.
+LRESULT EditColours(HDC hdc, ResColour* colours);
+
+// An edit field of `window` losing the focus ends any gesture (the capture)
+// and completes the entry in the owner, which hears of it through its own
+// window.
+void ForwardFieldLeaving(HWND window, WPARAM wParam, LPARAM lParam);
 
 // WS_DISABLED follows the control's Disabled flag.
 void FollowDisabled(CWnd& wnd, uint32_t disabled);

@@ -6,6 +6,7 @@
 #include <new>
 
 #include "frame/layout.h"
+#include "frame/panel_windows.h"
 #include "frame/registrations.h"
 #include "frame/startup.h"
 #include "frame/tags.h"
@@ -411,10 +412,7 @@ LRESULT RangeBar::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
 // An edit field losing the focus ends any gesture and completes the entry
 // in the owner, which hears of it through its own window.
 BOOL RangeBar::OnCommand(WPARAM wParam, LPARAM lParam) {
-  if (HIWORD(wParam) == EN_KILLFOCUS) {
-    if (::GetCapture() == m_hWnd) ::ReleaseCapture();
-    if (HWND parent = ::GetParent(m_hWnd)) ::SendMessageA(parent, WM_COMMAND, wParam, lParam);
-  }
+  ForwardFieldLeaving(m_hWnd, wParam, lParam);
   return CWnd::OnCommand(wParam, lParam);
 }
 
@@ -685,12 +683,8 @@ void RangeBar::PaintTexts() {
 }
 
 LRESULT RangeBar::OnEditColour(HDC hdc, HWND edit) {
-  ResColour* colours = UnitColour(Unit::RangeBarWindow, EditColourId);
-  if (!colours || !colours->Load() || !colours->Brush)
-    return CWnd::WindowProc(WM_CTLCOLOREDIT, reinterpret_cast<WPARAM>(hdc), reinterpret_cast<LPARAM>(edit));
-  ::SetTextColor(hdc, colours->Colour);
-  ::SetBkColor(hdc, colours->Background);
-  return reinterpret_cast<LRESULT>(colours->Brush);
+  if (LRESULT brush = EditColours(hdc, UnitColour(Unit::RangeBarWindow, EditColourId))) return brush;
+  return CWnd::WindowProc(WM_CTLCOLOREDIT, reinterpret_cast<WPARAM>(hdc), reinterpret_cast<LPARAM>(edit));
 }
 
 }  // namespace qzc

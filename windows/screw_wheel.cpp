@@ -436,12 +436,8 @@ void ScrewWheel::DrawCaption() {
 // The edit field shows by its colours whether the value lies in the scale.
 LRESULT ScrewWheel::OnEditColour(HDC hdc, HWND edit) {
   const uint32_t id = OutOfScale() ? OutOfScaleColourId : InScaleColourId;
-  ResColour* colours = UnitColour(Unit::ScrewWheelWindow, id);
-  if (!colours || !colours->Load() || !colours->Brush)
-    return CWnd::WindowProc(WM_CTLCOLOREDIT, reinterpret_cast<WPARAM>(hdc), reinterpret_cast<LPARAM>(edit));
-  ::SetTextColor(hdc, colours->Colour);
-  ::SetBkColor(hdc, colours->Background);
-  return reinterpret_cast<LRESULT>(colours->Brush);
+  if (LRESULT brush = EditColours(hdc, UnitColour(Unit::ScrewWheelWindow, id))) return brush;
+  return CWnd::WindowProc(WM_CTLCOLOREDIT, reinterpret_cast<WPARAM>(hdc), reinterpret_cast<LPARAM>(edit));
 }
 
 }  // namespace qzc

@@ -394,10 +394,7 @@ LRESULT SliderWindow::DefWindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
 // The edit field losing the focus ends any gesture and completes the entry
 // in the owner, which hears of it through its own window.
 BOOL SliderWindow::OnCommand(WPARAM wParam, LPARAM lParam) {
-  if (HIWORD(wParam) == EN_KILLFOCUS) {
-    if (::GetCapture() == m_hWnd) ::ReleaseCapture();
-    if (HWND parent = ::GetParent(m_hWnd)) ::SendMessageA(parent, WM_COMMAND, wParam, lParam);
-  }
+  ForwardFieldLeaving(m_hWnd, wParam, lParam);
   return CWnd::OnCommand(wParam, lParam);
 }
 
@@ -568,12 +565,8 @@ void SliderWindow::OnPaint() {
 }
 
 LRESULT SliderWindow::OnEditColour(HDC hdc, HWND edit) {
-  ResColour* colours = UnitColour(Unit::SliderWindow, EditColourId);
-  if (!colours || !colours->Load() || !colours->Brush)
-    return CWnd::WindowProc(WM_CTLCOLOREDIT, reinterpret_cast<WPARAM>(hdc), reinterpret_cast<LPARAM>(edit));
-  ::SetTextColor(hdc, colours->Colour);
-  ::SetBkColor(hdc, colours->Background);
-  return reinterpret_cast<LRESULT>(colours->Brush);
+  if (LRESULT brush = EditColours(hdc, UnitColour(Unit::SliderWindow, EditColourId))) return brush;
+  return CWnd::WindowProc(WM_CTLCOLOREDIT, reinterpret_cast<WPARAM>(hdc), reinterpret_cast<LPARAM>(edit));
 }
 
 void SliderWindow::RefreshSnapshot() {

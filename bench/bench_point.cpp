@@ -20,6 +20,7 @@
 #include "qzsystem/autoparameter.h"
 #include "qzsystem/operator.h"
 
+#include "bench/instructions.h"
 #include "harness/counting_allocator.h"
 
 namespace {
@@ -139,14 +140,18 @@ void BM_DragMove(benchmark::State& state, Handle handle) {
   PreviewInfo& info = scene.viewer->Info();
   HDC dc = scene.viewer->DragDC();
   long i = 0;
+  qzb::InstructionCounter instructions;
   const long before = qzh::AllocationCount().load();
+  instructions.Start();
   for (auto _ : state) {
     const POINT p = scene.Step(++i);
     info.SetMouse(p.x, p.y);
     scene.control->ControlMove(dc, &info, CPoint(p));
   }
+  const uint64_t ran = instructions.Stop();
   state.counters["allocs_per_move"] = benchmark::Counter(static_cast<double>(qzh::AllocationCount().load() - before),
                                                          benchmark::Counter::kAvgIterations);
+  instructions.Report(state, "instructions_per_move", ran, i);
 }
 BENCHMARK_CAPTURE(BM_DragMove, Point, Handle::Point);
 BENCHMARK_CAPTURE(BM_DragMove, Angle, Handle::Angle);
@@ -164,13 +169,17 @@ void BM_DragMoveMessage(benchmark::State& state, Handle handle) {
   DragScene scene(handle);
   HWND hwnd = scene.viewer->Window();
   long i = 0;
+  qzb::InstructionCounter instructions;
   const long before = qzh::AllocationCount().load();
+  instructions.Start();
   for (auto _ : state) {
     const POINT p = scene.Step(++i);
     SendMessageA(hwnd, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(p.x, p.y));
   }
+  const uint64_t ran = instructions.Stop();
   state.counters["allocs_per_move"] = benchmark::Counter(static_cast<double>(qzh::AllocationCount().load() - before),
                                                          benchmark::Counter::kAvgIterations);
+  instructions.Report(state, "instructions_per_move", ran, i);
 }
 BENCHMARK_CAPTURE(BM_DragMoveMessage, Point, Handle::Point);
 BENCHMARK_CAPTURE(BM_DragMoveMessage, Angle, Handle::Angle);

@@ -9,6 +9,7 @@
 
 #include <benchmark/benchmark.h>
 
+#include "bench/instructions.h"
 #include "harness/counting_allocator.h"
 #include "harness/module.h"
 #include "harness/session.h"
@@ -70,17 +71,22 @@ struct PanelDrag {
 
 // Moves `warmUp` times first (so that the undo step, its records and every
 // buffer on the path exist), then measures one step per iteration, between
-// `first` and `second`, and reports "allocations_per_step".
+// `first` and `second`, and reports "allocations_per_step" (and
+// "instructions_per_step" where the machine has counters).
 inline void MeasureSteps(benchmark::State& state, PanelDrag& drag, int warmUp, int first, int second) {
   for (int i = 0; i < warmUp; ++i) drag.MoveTo(i % 2 ? second : first);
   long steps = 0;
+  InstructionCounter instructions;
   const long before = qzh::AllocationCount().load();
+  instructions.Start();
   for (auto _ : state) {
     drag.MoveTo(steps % 2 ? second : first);
     ++steps;
   }
+  const uint64_t ran = instructions.Stop();
   const long allocations = qzh::AllocationCount().load() - before;
   state.counters["allocations_per_step"] = steps ? static_cast<double>(allocations) / steps : 0.0;
+  instructions.Report(state, "instructions_per_step", ran, steps);
 }
 
 }  // namespace qzb

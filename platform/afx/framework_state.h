@@ -18,8 +18,17 @@ struct ReflectFrame {
   ReflectFrame* previous;
 };
 
+// Recently found objects of windows, by the handle's low bits, in front of
+// the map: a message reaches a handful of windows many times over.
+struct RecentWindow {
+  HWND hwnd = nullptr;
+  CWnd* wnd = nullptr;
+};
+constexpr size_t kRecentWindows = 64;
+
 struct FrameworkState {
   std::unordered_map<HWND, CWnd*> permanent;
+  RecentWindow recent[kRecentWindows];
   std::unordered_map<HWND, CWnd*> temporary;
   MSG currentMessage = {};
   ReflectFrame* reflecting = nullptr;
@@ -29,7 +38,19 @@ struct FrameworkState {
   bool filterInstalled = false;
 };
 
-FrameworkState& State();
+// Never destroyed: other libraries' exit code may still call in.
+extern FrameworkState* g_state;
+FrameworkState& CreateState();
+inline FrameworkState& State() {
+  return g_state ? *g_state : CreateState();
+}
+inline RecentWindow& RecentSlot(HWND hwnd) {
+  return State().recent[reinterpret_cast<uintptr_t>(hwnd) % kRecentWindows];
+}
+// Forgets what the cache in front of the map knows of `hwnd`.
+inline void ForgetRecent(HWND hwnd) {
+  RecentSlot(hwnd) = RecentWindow{};
+}
 
 }  // namespace afx
 

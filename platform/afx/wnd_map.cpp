@@ -2,9 +2,11 @@
 
 namespace afx {
 
-FrameworkState& State() {
-  static FrameworkState state;
-  return state;
+FrameworkState* g_state = nullptr;
+
+FrameworkState& CreateState() {
+  if (!g_state) g_state = new FrameworkState;
+  return *g_state;
 }
 
 namespace {
@@ -29,6 +31,7 @@ void ResetWindowMaps() {
     } else {
       it->second->m_hWnd = nullptr;
       it->second->m_pfnSuper = nullptr;
+      ForgetRecent(it->first);
       it = state.permanent.erase(it);
     }
   }
@@ -44,9 +47,13 @@ void ResetWindowMaps() {
 
 CWnd* CWnd::FromHandlePermanent(HWND hwnd) {
   if (!hwnd) return nullptr;
+  afx::RecentWindow& recent = afx::RecentSlot(hwnd);
+  if (recent.hwnd == hwnd) return recent.wnd;
   auto& permanent = afx::State().permanent;
   auto it = permanent.find(hwnd);
-  return it == permanent.end() ? nullptr : it->second;
+  if (it == permanent.end()) return nullptr;
+  recent = afx::RecentWindow{hwnd, it->second};
+  return it->second;
 }
 
 CWnd* CWnd::FromHandle(HWND hwnd) {
@@ -79,6 +86,7 @@ BOOL CWnd::Attach(HWND hwnd) {
   if (!hwnd || m_hWnd || FromHandlePermanent(hwnd)) return FALSE;
   m_hWnd = hwnd;
   afx::State().permanent.emplace(hwnd, this);
+  afx::ForgetRecent(hwnd);
   return TRUE;
 }
 
@@ -87,7 +95,10 @@ HWND CWnd::Detach() {
   if (hwnd) {
     auto& permanent = afx::State().permanent;
     auto it = permanent.find(hwnd);
-    if (it != permanent.end() && it->second == this) permanent.erase(it);
+    if (it != permanent.end() && it->second == this) {
+      permanent.erase(it);
+      afx::ForgetRecent(hwnd);
+    }
   }
   m_hWnd = nullptr;
   return hwnd;

@@ -92,14 +92,23 @@ void Region::Intersect(const RECT& clip) {
   rects_.resize(keep);
 }
 
+// In place, as Subtract: the pieces are appended and moved down over the
+// originals, so a region that keeps its size never allocates.
 void Region::Intersect(const Region& other) {
-  std::vector<RECT> result;
-  for (const RECT& a : rects_)
+  if (&other == this) return;
+  if (other.rects_.size() == 1) {
+    Intersect(other.rects_.front());
+    return;
+  }
+  const size_t n = rects_.size();
+  for (size_t i = 0; i < n; ++i) {
+    const RECT a = rects_[i];
     for (const RECT& b : other.rects_) {
       RECT o = IntersectRects(a, b);
-      if (!IsEmptyRect(o)) result.push_back(o);
+      if (!IsEmptyRect(o)) rects_.push_back(o);
     }
-  rects_.swap(result);
+  }
+  rects_.erase(rects_.begin(), rects_.begin() + static_cast<std::ptrdiff_t>(n));
 }
 
 // Saturates at the ends of the int range; a rectangle pushed wholly past

@@ -29,6 +29,21 @@ uint32_t Ternary(unsigned index, uint32_t p, uint32_t s, uint32_t d) {
   return r & 0xFFFFFF;
 }
 
+// Copies n pixels without their top byte, four at a time: the copy of a
+// thumb band runs for every drag step. The rows must not overlap.
+void CopyOpaqueRow(uint32_t* dst, const uint32_t* src, int n) {
+  typedef uint32_t Quad __attribute__((vector_size(16)));
+  constexpr Quad kOpaque = {0xFFFFFF, 0xFFFFFF, 0xFFFFFF, 0xFFFFFF};
+  int i = 0;
+  for (; i + 4 <= n; i += 4) {
+    Quad quad;
+    std::memcpy(&quad, src + i, sizeof quad);
+    quad &= kOpaque;
+    std::memcpy(dst + i, &quad, sizeof quad);
+  }
+  for (; i < n; ++i) dst[i] = src[i] & 0xFFFFFF;
+}
+
 // Applies `rop` to n pixels; `src` may be null when the ROP ignores it.
 // `opaqueOnly` drops the top byte: surfaces have no alpha channel.
 void BlitRow(uint32_t* dst, const uint32_t* src, int n, DWORD rop, uint32_t pattern, bool opaqueOnly) {
@@ -36,16 +51,7 @@ void BlitRow(uint32_t* dst, const uint32_t* src, int n, DWORD rop, uint32_t patt
     case SRCCOPY:
       if (opaqueOnly) {
         if (dst <= src || dst >= src + n) {
-          // Two pixels a step: the copy of a thumb band runs for every drag step.
-          constexpr uint64_t kOpaquePair = 0x00FFFFFF00FFFFFFull;
-          int i = 0;
-          for (; i + 2 <= n; i += 2) {
-            uint64_t pair;
-            std::memcpy(&pair, src + i, sizeof(pair));
-            pair &= kOpaquePair;
-            std::memcpy(dst + i, &pair, sizeof(pair));
-          }
-          if (i < n) dst[i] = src[i] & 0xFFFFFF;
+          CopyOpaqueRow(dst, src, n);
         } else {
           for (int i = n - 1; i >= 0; --i) dst[i] = src[i] & 0xFFFFFF;
         }
@@ -150,15 +156,24 @@ BOOL BitBlt(HDC dest, int x, int y, int width, int height, HDC src, int srcX, in
   for (size_t i = 0; i < raster.count; ++i) {
     RECT c = qz::IntersectRects(clipped, raster.rects[i]);
     if (qz::IsEmptyRect(c)) continue;
-    int n = c.right - c.left;
+    const int n = c.right - c.left;
+    const int rows = c.bottom - c.top;
     // Copying within one canvas downwards must read rows before they are overwritten.
-    bool upward = usesSource && source.base == raster.canvas.base && shiftY < 0;
-    for (int k = 0; k < c.bottom - c.top; ++k) {
-      int row = upward ? c.bottom - 1 - k : c.top + k;
-      const uint32_t* in =
-          usesSource ? source.Row(static_cast<int>(row + shiftY)) + static_cast<int>(c.left + shiftX) : nullptr;
-      BlitRow(raster.canvas.Row(row) + c.left, in, n, rop, pattern, opaqueOnly);
+    const bool upward = usesSource && source.base == raster.canvas.base && shiftY < 0;
+    const int first = upward ? c.bottom - 1 : c.top;
+    uint32_t* out = raster.canvas.Row(first) + c.left;
+    const ptrdiff_t outStep = upward ? -raster.canvas.stride : raster.canvas.stride;
+    if (!usesSource) {
+      for (int k = 0; k < rows; ++k, out += outStep) BlitRow(out, nullptr, n, rop, pattern, opaqueOnly);
+      continue;
     }
+    const uint32_t* in = source.Row(static_cast<int>(first + shiftY)) + static_cast<int>(c.left + shiftX);
+    const ptrdiff_t inStep = upward ? -source.stride : source.stride;
+    if (rop == SRCCOPY && opaqueOnly && source.base != raster.canvas.base) {
+      for (int k = 0; k < rows; ++k, out += outStep, in += inStep) CopyOpaqueRow(out, in, n);
+      continue;
+    }
+    for (int k = 0; k < rows; ++k, out += outStep, in += inStep) BlitRow(out, in, n, rop, pattern, opaqueOnly);
   }
   return TRUE;
 }

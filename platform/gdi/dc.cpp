@@ -107,9 +107,9 @@ void RestoreObjects(Dc& dc, const DcState& s) {
 }  // namespace
 
 Dc* DcOf(HDC hdc) {
-  DWORD type = TypeOf(hdc);
-  if (type != OBJ_DC && type != OBJ_MEMDC) return nullptr;
-  return static_cast<Dc*>(Lookup(hdc, type));
+  HandleSlot* slot = SlotOf(hdc);
+  if (!slot || (slot->type != OBJ_DC && slot->type != OBJ_MEMDC)) return nullptr;
+  return static_cast<Dc*>(slot->object);
 }
 
 void UpdateClip(Dc& dc) {

@@ -3,80 +3,42 @@
 #include "objects.h"
 
 namespace qz::gdi {
-namespace {
 
-struct Slot {
-  uint64_t generation = 1;
-  DWORD type = 0;
-  GdiObject* object = nullptr;
-};
+HandleTable* g_handles = nullptr;
 
-// Slot index in the low 24 bits (plus one), generation above: a handle is
-// never a small integer, so (HBRUSH)(COLOR_x + 1) never collides with one.
-constexpr unsigned kIndexBits = 24;
-constexpr uint64_t kIndexMask = (uint64_t{1} << kIndexBits) - 1;
-
-struct Table {
-  std::vector<Slot> slots;
-  std::vector<uint32_t> free;
-};
-
-Table& table() {
-  static Table* t = new Table;  // lives for the process: stock objects are never freed
-  return *t;
+HandleTable& CreateHandleTable() {
+  if (!g_handles) g_handles = new HandleTable;
+  return *g_handles;
 }
-
-Slot* SlotOf(HGDIOBJ handle) {
-  uint64_t value = reinterpret_cast<uintptr_t>(handle);
-  uint64_t index = value & kIndexMask;
-  if (index == 0) return nullptr;
-  Table& t = table();
-  if (index - 1 >= t.slots.size()) return nullptr;
-  Slot& slot = t.slots[index - 1];
-  if (!slot.object || slot.generation != (value >> kIndexBits)) return nullptr;
-  return &slot;
-}
-
-}  // namespace
 
 HGDIOBJ AddObject(DWORD type, GdiObject* object) {
-  Table& t = table();
+  HandleTable& t = Handles();
   uint32_t index;
   if (!t.free.empty()) {
     index = t.free.back();
     t.free.pop_back();
   } else {
-    if (t.slots.size() >= kIndexMask) return nullptr;
+    if (t.slots.size() >= kHandleIndexMask) return nullptr;
     index = static_cast<uint32_t>(t.slots.size());
     t.slots.emplace_back();
   }
-  Slot& slot = t.slots[index];
+  HandleSlot& slot = t.slots[index];
   slot.type = type;
   slot.object = object;
-  uint64_t value = (slot.generation << kIndexBits) | (index + 1);
+  uint64_t value = (slot.generation << kHandleIndexBits) | (index + 1);
   return reinterpret_cast<HGDIOBJ>(static_cast<uintptr_t>(value));
 }
 
-GdiObject* Lookup(HGDIOBJ handle, DWORD type) {
-  Slot* slot = SlotOf(handle);
-  if (!slot || (type && slot->type != type)) return nullptr;
-  return slot->object;
-}
-
-DWORD TypeOf(HGDIOBJ handle) {
-  Slot* slot = SlotOf(handle);
-  return slot ? slot->type : 0;
-}
-
 GdiObject* Detach(HGDIOBJ handle) {
-  Slot* slot = SlotOf(handle);
+  HandleSlot* slot = SlotOf(handle);
   if (!slot) return nullptr;
   GdiObject* object = slot->object;
   slot->object = nullptr;
   slot->type = 0;
-  slot->generation = (slot->generation + 1) & ((uint64_t{1} << (64 - kIndexBits)) - 1);
+  slot->generation = (slot->generation + 1) & ((uint64_t{1} << (64 - kHandleIndexBits)) - 1);
   if (slot->generation == 0) slot->generation = 1;
-  table().free.push_back(static_cast<uint32_t>(slot - table().slots.data()));
+  HandleTable& t = Handles();
+  t.free.push_back(static_cast<uint32_t>(slot - t.slots.data()));
   return object;
 }
 

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <vector>
 
 #include "qzplatform/region.h"
 #include "qzplatform/surface.h"
@@ -47,10 +48,48 @@ struct RegionObject : GdiObject {
   Region region;
 };
 
+// The handle table: a slot per object, its index in a handle's low 24 bits
+// (plus one) and a generation above, so a handle is never a small integer
+// and (HBRUSH)(COLOR_x + 1) never collides with one. Looked up on every
+// drawing call, so the lookup is inline.
+struct HandleSlot {
+  uint64_t generation = 1;
+  DWORD type = 0;
+  GdiObject* object = nullptr;
+};
+constexpr unsigned kHandleIndexBits = 24;
+constexpr uint64_t kHandleIndexMask = (uint64_t{1} << kHandleIndexBits) - 1;
+struct HandleTable {
+  std::vector<HandleSlot> slots;
+  std::vector<uint32_t> free;
+};
+// Lives for the process: stock objects are never freed.
+extern HandleTable* g_handles;
+HandleTable& CreateHandleTable();
+inline HandleTable& Handles() {
+  return g_handles ? *g_handles : CreateHandleTable();
+}
+inline HandleSlot* SlotOf(HGDIOBJ handle) {
+  const uint64_t value = reinterpret_cast<uintptr_t>(handle);
+  const uint64_t index = value & kHandleIndexMask;
+  HandleTable& t = Handles();
+  if (index == 0 || index - 1 >= t.slots.size()) return nullptr;
+  HandleSlot& slot = t.slots[index - 1];
+  if (!slot.object || slot.generation != (value >> kHandleIndexBits)) return nullptr;
+  return &slot;
+}
+
 HGDIOBJ AddObject(DWORD type, GdiObject* object);
 // The object behind `handle` if it is live and of `type` (0 = any type).
-GdiObject* Lookup(HGDIOBJ handle, DWORD type);
-DWORD TypeOf(HGDIOBJ handle);
+inline GdiObject* Lookup(HGDIOBJ handle, DWORD type) {
+  HandleSlot* slot = SlotOf(handle);
+  if (!slot || (type && slot->type != type)) return nullptr;
+  return slot->object;
+}
+inline DWORD TypeOf(HGDIOBJ handle) {
+  HandleSlot* slot = SlotOf(handle);
+  return slot ? slot->type : 0;
+}
 // Frees the slot and hands the object back to the caller (DCs are pooled).
 GdiObject* Detach(HGDIOBJ handle);
 

@@ -51,14 +51,24 @@ void FillRow(uint32_t* row, int x0, int x1, uint32_t pixel, int rop) {
   }
 }
 
+// Glyph rows are a few pixels wide: from four pixels on, four at a time,
+// the last four overlapping what came before, so no row ends in a loop of
+// single pixels. The rows never overlap each other.
 void CopyShortRow(uint32_t* out, const uint32_t* in, int n) {
-  int k = 0;
-  for (; k + 2 <= n; k += 2) {
-    uint64_t pair;
-    std::memcpy(&pair, in + k, sizeof(pair));
-    std::memcpy(out + k, &pair, sizeof(pair));
+  struct Quad {
+    uint32_t p[4];
+  };
+  if (n < 4) {
+    for (int k = 0; k < n; ++k) out[k] = in[k];
+    return;
   }
-  if (k < n) out[k] = in[k];
+  Quad q;
+  for (int k = 0; k + 4 < n; k += 4) {
+    std::memcpy(&q, in + k, sizeof q);
+    std::memcpy(out + k, &q, sizeof q);
+  }
+  std::memcpy(&q, in + n - 4, sizeof q);
+  std::memcpy(out + n - 4, &q, sizeof q);
 }
 
 }  // namespace

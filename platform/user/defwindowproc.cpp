@@ -63,6 +63,7 @@ static LRESULT OnControlColor(UINT msg, HDC hdc) {
 // hiding anything, so the window and its children stop being painted; turning
 // it back on sets the bit and leaves the repaint to the caller.
 static LRESULT OnSetRedraw(Window* w, bool redraw) {
+  TouchLayout();
   if (redraw)
     w->style |= WS_VISIBLE;
   else

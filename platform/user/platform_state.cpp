@@ -37,13 +37,6 @@ Hold::~Hold() {
   if (--P().hold == 0 && !P().graveyard.empty()) Collect();
 }
 
-Window* Find(HWND hwnd) {
-  uintptr_t v = reinterpret_cast<uintptr_t>(hwnd);
-  Platform& p = P();
-  if (v < kHandleBase || v - kHandleBase >= p.handles.size()) return nullptr;
-  return p.handles[v - kHandleBase];
-}
-
 Window* NewWindow() {
   Platform& p = P();
   Window* w = new Window;
@@ -91,6 +84,7 @@ void Unlink(Window* w) {
   if (!w->parent) return;
   auto& siblings = w->parent->children;
   siblings.erase(std::remove(siblings.begin(), siblings.end(), w), siblings.end());
+  TouchLayout();
   w->parent = nullptr;
 }
 

@@ -70,6 +70,7 @@ HWND CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR windowName, DWORD s
   w->extra.assign(static_cast<size_t>(cls->info.cbWndExtra), 0);
   w->owner = owner;
   w->parent = parent;
+  TouchLayout();
   if (topLevel) {
     parent->children.insert(parent->children.begin(), w);
     CreateTopLevelSurface(w);

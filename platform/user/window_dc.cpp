@@ -57,6 +57,18 @@ static bool UsesParentClip(const Window* w) {
          !(w->parent->style & WS_CLIPCHILDREN);
 }
 
+// A window placed more than 2^30 pixels from its surface's corner has its
+// drawing origin held there, so that adding a drawing call's coordinates to
+// it cannot overflow; the clip stays where the window really is.
+static HDC CreateWindowSurfaceDC(Surface* surface, POINT origin, const Region& clip) {
+  constexpr int FarOrigin = 1 << 30;
+  origin.x = std::clamp(origin.x, -FarOrigin, FarOrigin);
+  origin.y = std::clamp(origin.y, -FarOrigin, FarOrigin);
+  HDC hdc = CreateSurfaceDC(surface, origin, clip);
+  if (hdc) P().windowDCs.push_back(WindowDC{hdc, surface});
+  return hdc;
+}
+
 HDC MakeWindowDC(Window* w, bool clientArea, const Region* update) {
   Platform& p = P();
   Region& clip = p.scratchClip;
@@ -66,9 +78,32 @@ HDC MakeWindowDC(Window* w, bool clientArea, const Region* update) {
   if (w != p.desktop) {
     surface = TopLevelOf(w)->surface.get();
     if (!surface) return nullptr;
+    bool parentClip = clientArea && UsesParentClip(w);
+    if (clientArea && !parentClip) {
+      // The visible client area only changes with the layout, so paints and
+      // GetDC between two layout changes share one working-out of it.
+      if (w->visibleSerial != p.layoutSerial) {
+        RECT base = ClientRectOnSurface(w);
+        w->visibleOrigin = POINT{base.left, base.top};
+        w->visibleClient.Set(base);
+        if (!IsVisibleChain(w))
+          w->visibleClient.Clear();
+        else
+          ClipToVisible(w, true, &w->visibleClient);
+        w->visibleSerial = p.layoutSerial;
+      }
+      origin = w->visibleOrigin;
+      if (update) {
+        clip = *update;
+        clip.Offset(origin.x, origin.y);
+        clip.Intersect(w->visibleClient);
+      } else {
+        clip = w->visibleClient;
+      }
+      return CreateWindowSurfaceDC(surface, origin, clip);
+    }
     RECT base = clientArea ? ClientRectOnSurface(w) : WindowRectOnSurface(w);
     origin = POINT{base.left, base.top};
-    bool parentClip = clientArea && UsesParentClip(w);
     if (update) {
       clip = *update;
       clip.Offset(origin.x, origin.y);
@@ -80,15 +115,7 @@ HDC MakeWindowDC(Window* w, bool clientArea, const Region* update) {
     else
       ClipToVisible(parentClip ? w->parent : w, clientArea, &clip);
   }
-  // A window placed more than 2^30 pixels from its surface's corner has its
-  // drawing origin held there, so that adding a drawing call's coordinates
-  // to it cannot overflow; the clip above stays where the window really is.
-  constexpr int FarOrigin = 1 << 30;
-  origin.x = std::clamp(origin.x, -FarOrigin, FarOrigin);
-  origin.y = std::clamp(origin.y, -FarOrigin, FarOrigin);
-  HDC hdc = CreateSurfaceDC(surface, origin, clip);
-  if (hdc) p.windowDCs.push_back(WindowDC{hdc, surface});
-  return hdc;
+  return CreateWindowSurfaceDC(surface, origin, clip);
 }
 
 static bool SurfaceInUse(const Surface* s) {
@@ -114,6 +141,7 @@ bool ReleaseWindowDC(HDC hdc) {
 // A surface some DC still draws on outlives its window until that DC is released.
 void FreeSurface(Window* w) {
   if (!w->surface) return;
+  TouchLayout();
   if (SurfaceInUse(w->surface.get()))
     P().orphanSurfaces.push_back(std::move(w->surface));
   else
@@ -127,6 +155,7 @@ void CreateTopLevelSurface(Window* w) {
   int width = static_cast<int>(std::clamp<int64_t>(int64_t{w->rect.right} - w->rect.left, 0, MaxSurfaceSide));
   int height = static_cast<int>(std::clamp<int64_t>(int64_t{w->rect.bottom} - w->rect.top, 0, MaxSurfaceSide));
   w->surface = std::make_unique<Surface>();
+  TouchLayout();
   w->surface->Resize(width, height, 0xFFFFFF);
   HBRUSH brush = w->cls ? w->cls->info.hbrBackground : nullptr;
   if (!brush || width == 0 || height == 0) return;

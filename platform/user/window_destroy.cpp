@@ -56,6 +56,7 @@ BOOL DestroyWindow(HWND hwnd) {
   if (w->style & WS_VISIBLE) {
     if (IsVisibleChain(w)) InvalidateParentArea(w);
     w->style &= ~WS_VISIBLE;
+    TouchLayout();
   }
   if (!IsTopLevel(w)) NotifyParents(w, WM_DESTROY, nullptr);
   if (w->dead) return TRUE;

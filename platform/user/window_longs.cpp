@@ -58,9 +58,11 @@ LONG_PTR SetWindowLongA(HWND hwnd, int index, LONG_PTR value) {
       return old;
     case GWL_STYLE:
       w->style = static_cast<DWORD>(value);
+      TouchLayout();
       return old;
     case GWL_EXSTYLE:
       w->exStyle = static_cast<DWORD>(value);
+      TouchLayout();
       return old;
     case GWL_USERDATA:
       w->userData = value;

@@ -6,6 +6,7 @@ namespace qz::user {
 
 // No WM_SHOWWINDOW is sent: nothing in the module or the framework uses it.
 void ShowInternal(Window* w, bool show) {
+  TouchLayout();
   if (show) {
     if (w->style & WS_VISIBLE) return;
     w->style |= WS_VISIBLE;
@@ -39,6 +40,7 @@ static bool Reorder(Window* w, HWND after) {
   if (to == from) return false;
   siblings.erase(siblings.begin() + from);
   siblings.insert(siblings.begin() + to, w);
+  TouchLayout();
   return true;
 }
 
@@ -91,6 +93,7 @@ BOOL SetWindowPos(HWND hwnd, HWND insertAfter, int x, int y, int cx, int cy, UIN
   bool redraw = !(flags & SWP_NOREDRAW) && IsVisibleChain(w);
   bool restacked = !(flags & SWP_NOZORDER) && Reorder(w, insertAfter);
 
+  if (moved || sized) TouchLayout();
   if (topLevel) {
     w->rect = next;
     if (sized) ResizeSurface(w);

@@ -25,6 +25,7 @@ HWND SetParent(HWND child, HWND newParent) {
   if (IsVisibleChain(w)) InvalidateParentArea(w);
   bool wasTop = IsTopLevel(w);
   Unlink(w);
+  TouchLayout();
   w->parent = np;
   np->children.insert(np->children.begin(), w);
   bool isTop = IsTopLevel(w);

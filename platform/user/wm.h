@@ -59,6 +59,11 @@ struct Window {
   bool destroying = false;
   bool dead = false;
   unsigned paintSerial = 0;  // bumped whenever the update region is validated
+  // The client area's visible part on the surface, before any update region
+  // or DC clip, as worked out when Platform::layoutSerial had this value.
+  Region visibleClient;
+  POINT visibleOrigin{0, 0};
+  uint64_t visibleSerial = 0;
 };
 
 struct QueuedInput {
@@ -140,6 +145,10 @@ struct Platform {
   std::vector<RecordedMessage> recorded;
 
   int dirtyWindows = 0;
+  // Bumped whenever any window moves, resizes, shows, hides, restacks, joins
+  // or leaves a parent, changes style or gets a new surface: what a window
+  // may draw on is worked out again only after that.
+  uint64_t layoutSerial = 1;
   Region scratchClip;
   std::vector<WindowDC> windowDCs;
   std::vector<std::unique_ptr<Surface>> orphanSurfaces;
@@ -170,7 +179,12 @@ struct Hold {
 };
 
 // ---- handles and tree ----
-Window* Find(HWND hwnd);
+inline Window* Find(HWND hwnd) {
+  const uintptr_t v = reinterpret_cast<uintptr_t>(hwnd);
+  Platform& p = P();
+  if (v < kHandleBase || v - kHandleBase >= p.handles.size()) return nullptr;
+  return p.handles[v - kHandleBase];
+}
 Window* NewWindow();
 void Retire(Window* w);  // frees the handle; memory goes once nothing holds it
 inline bool IsTopLevel(const Window* w) {
@@ -248,6 +262,9 @@ void PaintTree(Window* w);  // parents first
 void PaintFrame(Window* w);
 // The part of `region` (surface coordinates) that `w` may draw on.
 void ClipToVisible(const Window* w, bool clientArea, Region* region);
+inline void TouchLayout() {
+  ++P().layoutSerial;
+}
 HDC MakeWindowDC(Window* w, bool clientArea, const Region* update);
 bool ReleaseWindowDC(HDC hdc);
 void FreeSurface(Window* w);

@@ -284,6 +284,51 @@ TEST_F(Paint, ClipSiblingsKeepsADrawingOutOfTheSiblingAbove) {
   EXPECT_EQ(PixelAt(above, 5, 5), Pixel(kGreen));
 }
 
+// A DC taken after any change of the layout sees the new layout, however
+// many DCs the window had before.
+TEST_F(Paint, ADCsClipFollowsEveryLayoutChange) {
+  struct Case {
+    const char* change;
+    void (*apply)(HWND parent, HWND below, HWND above);
+    LONG clipRight;  // of `below`'s clip box: the sibling above covers x >= 25 until changed
+  };
+  const Case cases[] = {
+      {"sibling moved away", [](HWND, HWND, HWND above) { SetWindowPos(above, nullptr, 60, 0, 20, 20, SWP_NOZORDER); },
+       50},
+      {"sibling hidden", [](HWND, HWND, HWND above) { ShowWindow(above, SW_HIDE); }, 50},
+      {"sibling put below",
+       [](HWND, HWND, HWND above) {
+         SetWindowPos(above, reinterpret_cast<HWND>(1) /* HWND_BOTTOM */, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+       },
+       50},
+      {"clip siblings turned off",
+       [](HWND, HWND below, HWND) { SetWindowLongA(below, GWL_STYLE, WS_CHILD | WS_VISIBLE); }, 50},
+      {"window resized", [](HWND, HWND below, HWND) { SetWindowPos(below, nullptr, 0, 0, 20, 50, SWP_NOZORDER); }, 20},
+      {"parent moved off its surface's corner",
+       [](HWND parent, HWND, HWND) { SetWindowPos(parent, nullptr, 30, 0, 70, 100, SWP_NOZORDER); }, 25},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.change);
+    HWND top = Top(0, 0, 100, 100);
+    HWND parent = Child(top, 3, 0, 0, 100, 100);
+    HWND above = Child(parent, 2, 25, 0, 25, 50);
+    HWND below = Child(parent, 1, 0, 0, 50, 50, WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS);
+    qz::Pump();
+    RECT box;
+    HDC dc = GetDC(below);
+    GetClipBox(dc, &box);
+    ReleaseDC(below, dc);
+    EXPECT_EQ(box.right, 25);
+    c.apply(parent, below, above);
+    qz::Pump();
+    dc = GetDC(below);
+    GetClipBox(dc, &box);
+    ReleaseDC(below, dc);
+    EXPECT_EQ(box.right, c.clipRight);
+    DestroyWindow(top);
+  }
+}
+
 TEST_F(Paint, WindowDCOfAHiddenWindowDrawsNothing) {
   HWND parent = Top(0, 0, 100, 100);
   HWND hidden = Child(parent, 1, 0, 0, 50, 50, WS_CHILD);

@@ -55,7 +55,7 @@ test-install: build
 # installed, then prints our rows beside Qt's from the JSON of that one run.
 BENCH_OUT ?= $(BUILD)/bench-results
 bench: build
-	@cmake --build $(BUILD) -j$(JOBS) --target peers
+	@cmake --build $(BUILD) -j$(JOBS) --target peers >/dev/null
 	@rm -rf $(BENCH_OUT) && mkdir -p $(BENCH_OUT)
 	@status=0; \
 	for b in $(BUILD)/bin/bench_* $(BUILD)/bin/qt_peers; do \

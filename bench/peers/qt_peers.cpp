@@ -8,7 +8,9 @@
 //     valueChanged writes the value into a document double through a
 //     QUndoStack (one command merged by id, as a drag is), sets the line
 //     edit's text (6 significant digits) and repaints the slider and the
-//     line edit. /SliderOnly is the same without the line edit.
+//     line edit; then the events Qt posted meanwhile are delivered, as our
+//     step pumps its message queue. /SliderOnly is the same without the
+//     line edit.
 //   BM_QtViewerMove                  <->  bench_point BM_DragMove/Point
 //     A 1920x1080 widget painting a picture with a point handle drawn over
 //     it, the handle pressed; one move is a mouse move that moves the handle

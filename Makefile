@@ -7,7 +7,7 @@ PACKAGES := cmake make g++ pkg-config libgtest-dev libgmock-dev libbenchmark-dev
             libpng-dev libfreetype-dev fonts-dejavu-core \
             libsdl2-dev xvfb xauth xdotool xfonts-base python3
 
-.PHONY: all deps build demo run test test-normal test-sanitize test-install install bench format clean
+.PHONY: all deps build demo run test test-normal test-sanitize test-install install bench bench-peers format clean
 
 all: build
 
@@ -51,8 +51,24 @@ test-install: build
 	cmake --build "$$prefix/example-build" -j$(JOBS) >/dev/null; \
 	cd "$$prefix/example-build" && ctest --output-on-failure
 
+# Runs every benchmark program, and the Qt 6 Widgets peer program where Qt is
+# installed, then prints our rows beside Qt's from the JSON of that one run.
+BENCH_OUT ?= $(BUILD)/bench-results
 bench: build
-	@for b in $(BUILD)/bin/bench_*; do [ -x "$$b" ] && "$$b"; done
+	@cmake --build $(BUILD) -j$(JOBS) --target peers >/dev/null
+	@rm -rf $(BENCH_OUT) && mkdir -p $(BENCH_OUT)
+	@status=0; \
+	for b in $(BUILD)/bin/bench_* $(BUILD)/bin/qt_peers; do \
+	  [ -x "$$b" ] || continue; \
+	  "$$b" --benchmark_out="$(BENCH_OUT)/$$(basename "$$b").json" --benchmark_out_format=json || status=1; \
+	done; \
+	python3 scripts/bench-table.py $(BENCH_OUT)/*.json; \
+	exit $$status
+
+# The same, after installing the Qt 6 development package when it is missing.
+bench-peers:
+	@scripts/ensure-packages.sh qt6-base-dev
+	@$(MAKE) --no-print-directory bench
 
 # The random session driver in the sanitizer build, for as long as asked:
 #   make fuzz ACTIONS=10000000    or    make fuzz SECONDS=600

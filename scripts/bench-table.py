@@ -12,10 +12,11 @@ import sys
 
 # Row title, our benchmark's name, the peer's name. A name matches a result
 # whose name starts with it, so that arguments or suffixes may follow.
+# The last field is our goal for the row, in nanoseconds of CPU time.
 ROWS = [
-    ("slider drag step + number field", "BM_SliderDragStepChangingTheValue", "BM_QtSliderDragStep/NumberField"),
-    ("viewer handle move (1920x1080)", "BM_DragMove/Point", "BM_QtViewerMove"),
-    ("panel open + first paint (20)", "BM_PanelOpen", "BM_QtPanelOpen"),
+    ("slider drag step + number field", "BM_SliderDragStepChangingTheValue", "BM_QtSliderDragStep/NumberField", 600),
+    ("viewer handle move (1920x1080)", "BM_DragMove/Point", "BM_QtViewerMove", 300),
+    ("panel open + first paint (20)", "BM_PanelOpen", "BM_QtPanelOpen", 80000),
 ]
 
 NANOSECONDS = {"ns": 1.0, "us": 1e3, "ms": 1e6, "s": 1e9}
@@ -69,8 +70,10 @@ def format_count(value):
     return f"{value:.0f}" if value >= 10 or value == int(value) else f"{value:.2g}"
 
 
-def row_cells(title, ours, theirs):
+def row_cells(title, ours, theirs, goal):
     our_time = format_time(cpu_ns(ours)) if ours else "-"
+    goal_cell = format_time(goal) + (" met" if ours and cpu_ns(ours) <= goal else "")
+    instructions = format_count(counter(ours, "instructions_per")) if ours else "-"
     their_time = format_time(cpu_ns(theirs)) if theirs else "-"
     ratio = f"{cpu_ns(theirs) / cpu_ns(ours):.3g}x" if ours and theirs and cpu_ns(ours) > 0 else "-"
     our_allocations = format_count(counter(ours, "alloc")) if ours else "-"
@@ -80,13 +83,14 @@ def row_cells(title, ours, theirs):
         mallocs = counter(theirs, "mallocs_per")
         if mallocs is not None:
             their_allocations += f" (+{format_count(mallocs)} malloc)"
-    return [title, our_time, their_time, ratio, our_allocations, their_allocations]
+    return [title, our_time, goal_cell, instructions, their_time, ratio, our_allocations, their_allocations]
 
 
 def main(paths):
     results = load_results(paths)
-    header = ["row", "ours", "theirs (Qt 6)", "ratio theirs/ours", "our allocations", "their allocations"]
-    rows = [row_cells(title, find(results, ours), find(results, theirs)) for title, ours, theirs in ROWS]
+    header = ["row", "ours", "goal", "our instructions", "theirs (Qt 6)", "ratio theirs/ours", "our allocations",
+              "their allocations"]
+    rows = [row_cells(title, find(results, ours), find(results, theirs), goal) for title, ours, theirs, goal in ROWS]
     widths = [max(len(cells[i]) for cells in [header] + rows) for i in range(len(header))]
 
     def line(cells):
@@ -102,7 +106,8 @@ def main(paths):
     print("Times are CPU time per iteration (ours: the benchmark's thread; theirs: the whole process).")
     print("Allocations per iteration count operator new; for Qt, the C allocation calls")
     print("(malloc, calloc, realloc) made besides are shown in brackets.")
-    if not any(find(results, theirs) for _, _, theirs in ROWS):
+    print("Instructions are counted where the machine lets a process read its hardware counters.")
+    if not any(find(results, theirs) for _, _, theirs, _ in ROWS):
         print("No Qt results: build/bin/qt_peers is missing (make bench-peers installs Qt 6 and builds it).")
 
 

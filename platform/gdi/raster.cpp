@@ -9,17 +9,20 @@
 namespace qz::gdi {
 namespace {
 
-// Inline twins of the region helpers: these run for every span drawn.
-inline RECT Clamp(const RECT& a, const RECT& b) {
-  return RECT{std::max(a.left, b.left), std::max(a.top, b.top), std::min(a.right, b.right),
-              std::min(a.bottom, b.bottom)};
-}
-inline bool IsEmpty(const RECT& r) {
-  return r.right <= r.left || r.bottom <= r.top;
-}
-
 constexpr ptrdiff_t kWideFillFrom = 16;
 constexpr int kLibraryCopyFrom = 16;
+
+void CopyShortRow(uint32_t* out, const uint32_t* in, int n) {
+  int k = 0;
+  for (; k + 2 <= n; k += 2) {
+    uint64_t pair;
+    std::memcpy(&pair, in + k, sizeof(pair));
+    std::memcpy(out + k, &pair, sizeof(pair));
+  }
+  if (k < n) out[k] = in[k];
+}
+
+}  // namespace
 
 void FillRow(uint32_t* row, int x0, int x1, uint32_t pixel, int rop) {
   uint32_t* p = row + x0;
@@ -40,9 +43,17 @@ void FillRow(uint32_t* row, int x0, int x1, uint32_t pixel, int rop) {
       for (; p < end; ++p) *p = pixel;
       break;
     }
-    case R2_XORPEN:
-      for (; p < end; ++p) *p ^= pixel;
+    case R2_XORPEN: {
+      uint64_t pair = uint64_t{pixel} << 32 | pixel;
+      for (; p + 2 <= end; p += 2) {
+        uint64_t d;
+        std::memcpy(&d, p, sizeof(d));
+        d ^= pair;
+        std::memcpy(p, &d, sizeof(d));
+      }
+      if (p < end) *p ^= pixel;
       break;
+    }
     case R2_NOP:
       break;
     default:
@@ -50,18 +61,6 @@ void FillRow(uint32_t* row, int x0, int x1, uint32_t pixel, int rop) {
       break;
   }
 }
-
-void CopyShortRow(uint32_t* out, const uint32_t* in, int n) {
-  int k = 0;
-  for (; k + 2 <= n; k += 2) {
-    uint64_t pair;
-    std::memcpy(&pair, in + k, sizeof(pair));
-    std::memcpy(out + k, &pair, sizeof(pair));
-  }
-  if (k < n) out[k] = in[k];
-}
-
-}  // namespace
 
 bool Visible(const Raster& raster, int x, int y) {
   const RECT& l = raster.limit;

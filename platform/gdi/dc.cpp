@@ -107,9 +107,9 @@ void RestoreObjects(Dc& dc, const DcState& s) {
 }  // namespace
 
 Dc* DcOf(HDC hdc) {
-  DWORD type = TypeOf(hdc);
-  if (type != OBJ_DC && type != OBJ_MEMDC) return nullptr;
-  return static_cast<Dc*>(Lookup(hdc, type));
+  DWORD type;
+  GdiObject* object = LookupAny(hdc, &type);
+  return type == OBJ_DC || type == OBJ_MEMDC ? static_cast<Dc*>(object) : nullptr;
 }
 
 void UpdateClip(Dc& dc) {
@@ -132,51 +132,65 @@ void UpdateClip(Dc& dc) {
   dc.clipBounds = dc.clip.Bounds();
 }
 
-bool CanvasOf(const Dc& dc, Canvas* canvas) {
-  Surface* surface = dc.type == OBJ_MEMDC ? (dc.bitmap ? &dc.bitmap->surface : nullptr) : dc.surface;
-  if (!surface || surface->width <= 0 || surface->height <= 0 ||
-      surface->pixels.size() < static_cast<size_t>(surface->width) * surface->height)
-    return false;
-  canvas->width = surface->width;
-  canvas->height = surface->height;
-  if (dc.type == OBJ_MEMDC && dc.bitmap->bottomUp) {
-    canvas->base = surface->pixels.data() + static_cast<ptrdiff_t>(surface->height - 1) * surface->width;
-    canvas->stride = -surface->width;
-  } else {
-    canvas->base = surface->pixels.data();
-    canvas->stride = surface->width;
+namespace {
+
+// The pixels a DC draws on: its surface, or its bitmap's for a memory DC.
+inline bool FillCanvas(const Dc& dc, Canvas* canvas) {
+  const Bitmap* bitmap = dc.bitmap;
+  bool memory = dc.type == OBJ_MEMDC;
+  if (memory && !bitmap) return false;
+  Surface* surface = memory ? &dc.bitmap->surface : dc.surface;
+  if (!surface) return false;
+  int width = surface->width, height = surface->height;
+  if (width <= 0 || height <= 0 || surface->pixels.size() < static_cast<size_t>(width) * height) return false;
+  canvas->width = width;
+  canvas->height = height;
+  canvas->base = surface->pixels.data();
+  canvas->stride = width;
+  if (memory && bitmap->bottomUp) {
+    canvas->base += static_cast<ptrdiff_t>(height - 1) * width;
+    canvas->stride = -width;
   }
   return true;
 }
 
-namespace {
-
-// Drawing calls that reached a window's pixels, while a test records them.
-struct DrawLog {
-  bool On = false;
-  std::vector<RecordedDraw> Draws;
-};
-
-DrawLog& Log() {
-  static DrawLog log;
-  return log;
-}
-
-}  // namespace
-
-bool MakeReadRaster(const Dc& dc, Raster* raster) {
-  if (!CanvasOf(dc, &raster->canvas)) return false;
-  raster->limit = IntersectRects(dc.clipBounds, RECT{0, 0, raster->canvas.width, raster->canvas.height});
-  if (IsEmptyRect(raster->limit)) return false;
+inline bool FillRaster(const Dc& dc, Raster* raster) {
+  if (!FillCanvas(dc, &raster->canvas)) return false;
+  raster->limit = Clamp(dc.clipBounds, RECT{0, 0, raster->canvas.width, raster->canvas.height});
+  if (IsEmpty(raster->limit)) return false;
   raster->rects = dc.clip.Rects().data();
   raster->count = dc.clip.Rects().size();
   raster->offset = LogicalOffset(dc);
   return true;
 }
 
+// Drawing calls that reached a window's pixels, while a test records them.
+// Every drawing call reads the flag, so it is a plain variable.
+bool recording = false;
+
+std::vector<RecordedDraw>& Recorded() {
+  static std::vector<RecordedDraw> draws;
+  return draws;
+}
+
+[[gnu::cold]] void Record(const RECT& limit) {
+  Recorded().push_back(RecordedDraw{limit});
+}
+
+}  // namespace
+
+bool CanvasOf(const Dc& dc, Canvas* canvas) {
+  return FillCanvas(dc, canvas);
+}
+
+bool MakeReadRaster(const Dc& dc, Raster* raster) {
+  return FillRaster(dc, raster);
+}
+
 bool MakeRaster(const Dc& dc, Raster* raster) {
-  if (!MakeReadRaster(dc, raster)) return false;
-  if (Log().On && dc.type == OBJ_DC) Log().Draws.push_back(RecordedDraw{raster->limit});
+  if (!FillRaster(dc, raster)) return false;
+  if (recording && dc.type == OBJ_DC) [[unlikely]]
+    Record(raster->limit);
   return true;
 }
 
@@ -185,14 +199,14 @@ bool MakeRaster(const Dc& dc, Raster* raster) {
 namespace qz {
 
 void StartRecordingDraws() {
-  gdi::Log().Draws.clear();
-  gdi::Log().On = true;
+  gdi::Recorded().clear();
+  gdi::recording = true;
 }
 
 std::vector<RecordedDraw> StopRecordingDraws() {
-  gdi::Log().On = false;
+  gdi::recording = false;
   std::vector<RecordedDraw> out;
-  out.swap(gdi::Log().Draws);
+  out.swap(gdi::Recorded());
   return out;
 }
 

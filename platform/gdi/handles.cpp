@@ -21,9 +21,19 @@ struct Table {
   std::vector<uint32_t> free;
 };
 
+// The table lives for the process and is never destroyed: stock objects are
+// never freed and handles are looked up to the very end. It is constant-
+// initialised, so it is ready before any start-up code asks for it, and
+// every look-up reaches it without a first-use check.
+union Forever {
+  Table table;
+  constexpr Forever() : table() {}
+  ~Forever() {}
+};
+constinit Forever forever;
+
 Table& table() {
-  static Table* t = new Table;  // lives for the process: stock objects are never freed
-  return *t;
+  return forever.table;
 }
 
 Slot* SlotOf(HGDIOBJ handle) {
@@ -61,6 +71,12 @@ GdiObject* Lookup(HGDIOBJ handle, DWORD type) {
   Slot* slot = SlotOf(handle);
   if (!slot || (type && slot->type != type)) return nullptr;
   return slot->object;
+}
+
+GdiObject* LookupAny(HGDIOBJ handle, DWORD* type) {
+  Slot* slot = SlotOf(handle);
+  *type = slot ? slot->type : 0;
+  return slot ? slot->object : nullptr;
 }
 
 DWORD TypeOf(HGDIOBJ handle) {

@@ -51,6 +51,9 @@ HGDIOBJ AddObject(DWORD type, GdiObject* object);
 // The object behind `handle` if it is live and of `type` (0 = any type).
 GdiObject* Lookup(HGDIOBJ handle, DWORD type);
 DWORD TypeOf(HGDIOBJ handle);
+// The object behind `handle` and its type, in one look-up; null and 0 when
+// the handle is not live.
+GdiObject* LookupAny(HGDIOBJ handle, DWORD* type);
 // Frees the slot and hands the object back to the caller (DCs are pooled).
 GdiObject* Detach(HGDIOBJ handle);
 

@@ -1,6 +1,8 @@
 #include <algorithm>
+#include <array>
 #include <cstdint>
 #include <cstring>
+#include <initializer_list>
 #include <vector>
 
 #include "strokes.h"
@@ -39,31 +41,41 @@ long long CosmeticLine::MinorAtFar(long long i, long long* remainder) const {
 
 namespace {
 
-// On/off run lengths of the styled pens.
+// On/off run lengths of the styled pens, and the same as one bit a pixel.
 struct DashPattern {
   int runs[6];
   int count;
   int period;
+  uint32_t onBits;  // bit i: pixel i of the period is drawn with the pen
 };
 
-constexpr DashPattern kDash{{18, 6}, 2, 24};
-constexpr DashPattern kDot{{3, 3}, 2, 6};
-constexpr DashPattern kDashDot{{9, 6, 3, 6}, 4, 24};
-constexpr DashPattern kDashDotDot{{9, 3, 3, 3, 3, 3}, 6, 24};
+constexpr DashPattern MakePattern(std::initializer_list<int> runs) {
+  DashPattern pattern{};
+  for (int run : runs) {
+    if (pattern.count % 2 == 0) pattern.onBits |= ((1u << run) - 1) << pattern.period;
+    pattern.runs[pattern.count++] = run;
+    pattern.period += run;
+  }
+  return pattern;
+}
+
+constexpr DashPattern kDash = MakePattern({18, 6});
+constexpr DashPattern kDot = MakePattern({3, 3});
+constexpr DashPattern kDashDot = MakePattern({9, 6, 3, 6});
+constexpr DashPattern kDashDotDot = MakePattern({9, 3, 3, 3, 3, 3});
+
+// The pattern of each pen style up to PS_INSIDEFRAME; none for a solid line.
+constexpr auto kPatterns = [] {
+  std::array<const DashPattern*, PS_INSIDEFRAME + 1> patterns{};
+  patterns[PS_DASH] = &kDash;
+  patterns[PS_DOT] = &kDot;
+  patterns[PS_DASHDOT] = &kDashDot;
+  patterns[PS_DASHDOTDOT] = &kDashDotDot;
+  return patterns;
+}();
 
 const DashPattern* PatternOf(int style) {
-  switch (style) {
-    case PS_DASH:
-      return &kDash;
-    case PS_DOT:
-      return &kDot;
-    case PS_DASHDOT:
-      return &kDashDot;
-    case PS_DASHDOTDOT:
-      return &kDashDotDot;
-    default:
-      return nullptr;
-  }
+  return style >= 0 && style < static_cast<int>(kPatterns.size()) ? kPatterns[static_cast<size_t>(style)] : nullptr;
 }
 
 // Where a styled pen is in its pattern: the run it is in and the pixels
@@ -97,32 +109,33 @@ class DashCursor {
 // keeps only the RGB bits.
 struct PenOp {
   PenOp(uint32_t pen, int rop) {
-    // Bit 2p + d of rop - 1 is the result for pen bit p and destination bit d.
-    uint32_t t = static_cast<uint32_t>(rop - 1);
-    uint32_t whereZero = (~pen & (0u - (t & 1))) | (pen & (0u - (t >> 2 & 1)));
-    uint32_t whereOne = (~pen & (0u - (t >> 1 & 1))) | (pen & (0u - (t >> 3 & 1)));
-    set = whereZero & kRgbBits;
-    keep = (whereOne ^ whereZero) & kRgbBits;
+    const Masks& m = kMasks[static_cast<size_t>(rop - R2_BLACK)];
+    set = ((pen & m.setPen) ^ m.setAll) & kRgbBits;
+    keep = ((pen & m.keepPen) ^ m.keepAll) & kRgbBits;
   }
   uint32_t operator()(uint32_t d) const { return set ^ (d & keep); }
 
+  // Bit 2p + d of (rop - R2_BLACK) is the result for pen bit p and
+  // destination bit d; set is the result where d = 0, keep where the result
+  // follows d. Each is 0, ~0, the pen or its inverse: (pen & x) ^ y.
+  struct Masks {
+    uint32_t setPen, setAll, keepPen, keepAll;
+  };
+  static constexpr auto kMasks = [] {
+    std::array<Masks, R2_WHITE - R2_BLACK + 1> masks{};
+    for (uint32_t t = 0; t < masks.size(); ++t) {
+      uint32_t b0 = 0u - (t & 1), b1 = 0u - (t >> 1 & 1), b2 = 0u - (t >> 2 & 1), b3 = 0u - (t >> 3 & 1);
+      masks[t] = Masks{b0 ^ b2, b0, b0 ^ b1 ^ b2 ^ b3, b0 ^ b1};
+    }
+    return masks;
+  }();
   static constexpr uint32_t kRgbBits = 0xFFFFFF;
   uint32_t set, keep;
 };
 
-// `n` pixels from `at` on, `along` apart: one run of a horizontal or
-// vertical line, or of a piece of its pattern.
-void PaintRun(uint32_t* base, ptrdiff_t at, ptrdiff_t along, long long n, const PenOp& op) {
-  if (along == -1) {
-    at -= n - 1;
-    along = 1;
-  }
-  uint32_t* p = base + at;
-  if (along != 1) {
-    for (long long k = 0; k < n; ++k, p += along) *p = op(*p);
-    return;
-  }
-  // Two pixels a word: the operation is bitwise.
+// `n` pixels of a row from `p` on; two pixels a word, as the operation is
+// bitwise.
+inline void PaintRow(uint32_t* p, long long n, const PenOp& op) {
   uint64_t set = uint64_t{op.set} << 32 | op.set, keep = uint64_t{op.keep} << 32 | op.keep;
   uint32_t* end = p + n;
   for (; p + 2 <= end; p += 2) {
@@ -134,28 +147,18 @@ void PaintRun(uint32_t* base, ptrdiff_t at, ptrdiff_t along, long long n, const 
   if (p < end) *p = op(*p);
 }
 
-// Paints steps [first, last] of a line, all inside the canvas, with
-// `paint(pixel)`: along the major axis each step, across when the error term
-// says so.
-template <class Paint>
-void StepLine(const Canvas& canvas, const CosmeticLine& line, long long first, long long last, Paint&& paint) {
-  long long remainder;
-  long long m = line.MinorAt(first, &remainder);
-  POINT start = line.PixelAt(first, m);
-  uint32_t* p = canvas.Row(start.y) + start.x;
-  ptrdiff_t along = line.xMajor ? line.sx : line.sy * canvas.stride;
-  ptrdiff_t across = line.xMajor ? line.sy * canvas.stride : line.sx;
-  long long error = remainder - 2 * line.steps, up = 2 * line.minor, down = 2 * line.steps;
-  for (long long i = first;; ++i) {
-    paint(p);
-    if (i == last) break;
-    p += along;
-    error += up;
-    if (error >= 0) {
-      p += across;
-      error -= down;
-    }
-  }
+// `n` pixels from `p` on, `along` apart.
+inline void PaintColumn(uint32_t* p, ptrdiff_t along, long long n, const PenOp& op) {
+  for (long long k = 0; k < n; ++k, p += along) *p = op(*p);
+}
+
+// `n` pixels from `at` on, `along` apart: a run of a line along its major
+// axis, or a piece of its pattern.
+void PaintRun(uint32_t* base, ptrdiff_t at, ptrdiff_t along, long long n, const PenOp& op) {
+  if (along == 1 || along == -1)
+    PaintRow(base + (along < 0 ? at - (n - 1) : at), n, op);
+  else
+    PaintColumn(base + at, along, n, op);
 }
 
 // A sloping line at most this steep (one step across per this many along)
@@ -163,32 +166,107 @@ void StepLine(const Canvas& canvas, const CosmeticLine& line, long long first, l
 // its runs would be a pixel or two long.
 constexpr long long kRunsFrom = 4;
 
-// The steps of one clip rectangle with a solid pen.
-void PaintSteps(const Canvas& canvas, const CosmeticLine& line, long long first, long long last, const PenOp& on) {
-  if (line.minor * kRunsFrom > line.steps) {
-    StepLine(canvas, line, first, last, [&](uint32_t* p) { *p = on(*p); });
-    return;
+// Walks a line's pixels on the canvas from one of its steps on: along the
+// major axis each step, across when the error term says so. The pixels
+// painted lie inside the canvas; the position past the last is never read.
+class LineStepper {
+ public:
+  LineStepper(const Canvas& canvas, const CosmeticLine& line, long long first)
+      : base_(canvas.base),
+        along_(line.xMajor ? line.sx : line.sy * canvas.stride),
+        across_(line.xMajor ? line.sy * canvas.stride : line.sx),
+        up_(2 * line.minor),
+        down_(2 * line.steps),
+        inRuns_(line.minor * kRunsFrom <= line.steps) {
+    long long remainder;
+    POINT start = line.PixelAt(first, line.MinorAt(first, &remainder));
+    at_ = start.y * canvas.stride + start.x;
+    error_ = remainder - down_;
   }
-  long long remainder;
-  long long m = line.MinorAt(first, &remainder);
-  POINT start = line.PixelAt(first, m);
-  ptrdiff_t at = start.y * canvas.stride + start.x;
-  ptrdiff_t along = line.xMajor ? line.sx : line.sy * canvas.stride;
-  ptrdiff_t across = line.xMajor ? line.sy * canvas.stride : line.sx;
-  long long error = remainder - 2 * line.steps, up = 2 * line.minor, down = 2 * line.steps;
-  for (long long n = last - first + 1;;) {
-    // The pixels up to the next step across.
-    long long run = line.minor ? (up - 1 - error) / up : n;
-    if (run >= n) {
-      PaintRun(canvas.base, at, along, n, on);
+
+  // Paints the next n pixels and moves past them.
+  void Paint(long long n, const PenOp& op) {
+    if (inRuns_) {
+      PaintRuns(n, op);
       return;
     }
-    PaintRun(canvas.base, at, along, run, on);
-    n -= run;
-    at += along * run + across;
-    error += run * up - down;
+    const PenOp pen = op;
+    Walk(n, [&](uint32_t* p) { *p = pen(*p); });
   }
-}
+  // Paints the next n pixels with a styled pen, pixel by pixel, from pixel
+  // `index` of its pattern on.
+  void PaintDashed(long long n, const DashPattern& pattern, long long index, const PenOp& on, const PenOp* gap) {
+    const uint32_t bits = pattern.onBits;
+    const int period = pattern.period;
+    int pos = static_cast<int>(index % period);
+    const PenOp pen = on;
+    auto next = [&] { pos = pos + 1 == period ? 0 : pos + 1; };
+    if (!gap) {
+      Walk(n, [&](uint32_t* p) {
+        if (bits >> pos & 1) *p = pen(*p);
+        next();
+      });
+      return;
+    }
+    const PenOp paper = *gap;
+    Walk(n, [&](uint32_t* p) {
+      *p = (bits >> pos & 1 ? pen : paper)(*p);
+      next();
+    });
+  }
+  // Moves past the next n pixels.
+  void Skip(long long n) {
+    at_ += along_ * n;
+    error_ += up_ * n;
+    if (error_ < 0) return;
+    long long across = error_ / down_ + 1;
+    at_ += across_ * across;
+    error_ -= down_ * across;
+  }
+
+ private:
+  void PaintRuns(long long n, const PenOp& op) {
+    while (n > 0) {
+      // The pixels up to the next step across.
+      long long run = up_ ? std::min((up_ - 1 - error_) / up_, n) : n;
+      PaintRun(base_, at_, along_, run, op);
+      n -= run;
+      at_ += along_ * run;
+      error_ += up_ * run;
+      if (error_ >= 0) {
+        at_ += across_;
+        error_ -= down_;
+      }
+    }
+  }
+
+  // Locals in the loop: a pixel written through base_ could otherwise be
+  // taken to change the members.
+  template <class PaintPixel>
+  void Walk(long long n, PaintPixel&& paint) {
+    uint32_t* base = base_;
+    ptrdiff_t at = at_;
+    long long error = error_;
+    for (; n > 0; --n) {
+      paint(base + at);
+      at += along_;
+      error += up_;
+      if (error >= 0) {
+        at += across_;
+        error -= down_;
+      }
+    }
+    at_ = at;
+    error_ = error;
+  }
+
+  uint32_t* base_;
+  ptrdiff_t along_, across_;
+  long long up_, down_;
+  bool inRuns_;
+  ptrdiff_t at_;
+  long long error_;
+};
 
 // A horizontal or vertical solid line: one span from the start up to the end,
 // which is left out, clipped once per clip rectangle.
@@ -201,41 +279,37 @@ void PaintSpan(const Raster& raster, int x0, int y0, int x1, int y1, const PenOp
     RECT c = Clamp(raster.rects[k], raster.limit);
     if (horizontal) {
       long long a = std::max<long long>(lo, c.left), b = std::min<long long>(hi, c.right);
-      if (y0 >= c.top && y0 < c.bottom && a < b) PaintRun(canvas.Row(y0), a, 1, b - a, on);
+      if (y0 >= c.top && y0 < c.bottom && a < b) PaintRow(canvas.Row(y0) + a, b - a, on);
     } else {
       long long a = std::max<long long>(lo, c.top), b = std::min<long long>(hi, c.bottom);
       if (x0 >= c.left && x0 < c.right && a < b)
-        PaintRun(canvas.Row(static_cast<int>(a)), x0, canvas.stride, b - a, on);
+        PaintColumn(canvas.Row(static_cast<int>(a)) + x0, canvas.stride, b - a, on);
     }
   }
 }
 
+// The steps of one clip rectangle with a styled pen: a horizontal or
+// vertical line in the pieces of its pattern, gaps passed over when
+// transparent; a sloping one pixel by pixel.
 void PaintStyledSteps(const Canvas& canvas, const CosmeticLine& line, long long first, long long last,
                       const DashPattern& pattern, long long phase, const PenOp& on, const PenOp* gap) {
-  DashCursor dash(pattern, phase + first);
+  LineStepper stepper(canvas, line, first);
+  long long n = last - first + 1;
   if (line.minor != 0) {
-    StepLine(canvas, line, first, last, [&](uint32_t* p) {
-      if (dash.On())
-        *p = on(*p);
-      else if (gap)
-        *p = (*gap)(*p);
-      dash.Skip(1);
-    });
+    stepper.PaintDashed(n, pattern, phase + first, on, gap);
     return;
   }
-  POINT start = line.PixelAt(first, 0);
-  uint32_t* row = canvas.Row(start.y);
-  ptrdiff_t along = line.xMajor ? line.sx : line.sy * canvas.stride;
-  ptrdiff_t at = start.x;
-  for (long long i = first; i <= last;) {
-    int n = static_cast<int>(std::min<long long>(dash.Left(), last - i + 1));
+  DashCursor dash(pattern, phase + first);
+  while (n > 0) {
+    int piece = static_cast<int>(std::min<long long>(dash.Left(), n));
     if (dash.On())
-      PaintRun(row, at, along, n, on);
+      stepper.Paint(piece, on);
     else if (gap)
-      PaintRun(row, at, along, n, *gap);
-    dash.Skip(n);
-    at += along * n;
-    i += n;
+      stepper.Paint(piece, *gap);
+    else
+      stepper.Skip(piece);
+    dash.Skip(piece);
+    n -= piece;
   }
 }
 
@@ -267,6 +341,32 @@ void StrokeWide(const Raster& raster, int width, uint32_t pixel, int rop, int x0
   }
 }
 
+// The sloping and styled strokes are kept out of line, so that the span
+// path of a horizontal or vertical line stays short.
+
+// The clip rectangles are disjoint, so each visible pixel is painted once.
+[[gnu::noinline]] void StrokeSloping(const Raster& raster, const CosmeticLine& line, const PenOp& on) {
+  for (size_t k = 0; k < raster.count; ++k) {
+    long long first, last;
+    if (line.StepsIn(Clamp(raster.rects[k], raster.limit), &first, &last))
+      LineStepper(raster.canvas, line, first).Paint(last - first + 1, on);
+  }
+}
+
+[[gnu::noinline]] void StrokeStyled(const Raster& raster, const Dc& dc, const DashPattern& pattern,
+                                    const CosmeticLine& line, long long phase) {
+  int rop = dc.state.rop2;
+  PenOp on(dc.pen->pixel, rop);
+  // Gaps take the background colour only in OPAQUE mode.
+  PenOp gap(PixelFromColor(dc.state.bkColor), rop);
+  const PenOp* gapOp = dc.state.bkMode == OPAQUE ? &gap : nullptr;
+  for (size_t k = 0; k < raster.count; ++k) {
+    long long first, last;
+    if (line.StepsIn(Clamp(raster.rects[k], raster.limit), &first, &last))
+      PaintStyledSteps(raster.canvas, line, first, last, pattern, phase, on, gapOp);
+  }
+}
+
 }  // namespace
 
 bool PenDraws(const Dc& dc) {
@@ -279,34 +379,14 @@ long long StrokeSegment(const Raster& raster, const Dc& dc, int x0, int y0, int 
   if (!PenDraws(dc)) return phase + steps;
   const Pen& pen = *dc.pen;
   int rop = dc.state.rop2;
-  if (pen.width > 1) {
+  if (pen.width > 1)
     StrokeWide(raster, pen.width, pen.pixel, rop, x0, y0, x1, y1);
-    return phase + steps;
-  }
-  const DashPattern* pattern = PatternOf(pen.style);
-  PenOp on(pen.pixel, rop);
-  if (!pattern && (dx == 0 || dy == 0)) {
-    PaintSpan(raster, x0, y0, x1, y1, on);
-    return phase + steps;
-  }
-  CosmeticLine line(x0, y0, x1, y1);
-  if (!pattern) {
-    // The clip rectangles are disjoint, so each visible pixel is painted once.
-    for (size_t k = 0; k < raster.count; ++k) {
-      long long first, last;
-      if (line.StepsIn(Clamp(raster.rects[k], raster.limit), &first, &last))
-        PaintSteps(raster.canvas, line, first, last, on);
-    }
-    return phase + steps;
-  }
-  // Gaps take the background colour only in OPAQUE mode.
-  PenOp gap(PixelFromColor(dc.state.bkColor), rop);
-  const PenOp* gapOp = dc.state.bkMode == OPAQUE ? &gap : nullptr;
-  for (size_t k = 0; k < raster.count; ++k) {
-    long long first, last;
-    if (line.StepsIn(Clamp(raster.rects[k], raster.limit), &first, &last))
-      PaintStyledSteps(raster.canvas, line, first, last, *pattern, phase, on, gapOp);
-  }
+  else if (const DashPattern* pattern = PatternOf(pen.style))
+    StrokeStyled(raster, dc, *pattern, CosmeticLine(x0, y0, x1, y1), phase);
+  else if (dx == 0 || dy == 0)
+    PaintSpan(raster, x0, y0, x1, y1, PenOp(pen.pixel, rop));
+  else
+    StrokeSloping(raster, CosmeticLine(x0, y0, x1, y1), PenOp(pen.pixel, rop));
   return phase + steps;
 }
 

@@ -30,7 +30,7 @@ struct QuarterRow {
 template <class Wide>
 class EllipseQuarter {
  public:
-  EllipseQuarter(int64_t w, int64_t h) : w_(w), h_(h), row_(h / 2), x_(w - 1), y_(h / 2), lastX_(w - 1) {
+  EllipseQuarter(int64_t w, int64_t h) : w_(w), h_(h), half_(w / 2), row_(h / 2), x_(w - 1), y_(h / 2), lastX_(w - 1) {
     rectangle_ = w <= 2 || h <= 2;
     Wide a = w - 1, b = h - 1, odd = b % 2;
     asq_ = 8 * a * a;
@@ -43,12 +43,12 @@ class EllipseQuarter {
   bool Next(QuarterRow* out) {
     if (row_ >= h_) return false;
     if (rectangle_) {
-      *out = QuarterRow{row_, row_ == h_ - 1 ? w_ / 2 : w_ - 1, w_ - 1};
-    } else if (x_ < w_ / 2) {
+      *out = QuarterRow{row_, row_ == h_ - 1 ? half_ : w_ - 1, w_ - 1};
+    } else if (x_ < half_) {
       *out = QuarterRow{row_, lastX_, lastX_};
     } else {
       int64_t right = x_;
-      while (x_ >= w_ / 2 && y_ == row_) {
+      while (x_ >= half_ && y_ == row_) {
         lastX_ = x_;
         Step();
       }
@@ -74,6 +74,7 @@ class EllipseQuarter {
   }
 
   int64_t w_, h_;
+  int64_t half_;  // w / 2: the trace stops left of it
   bool rectangle_;
   int64_t row_;  // the next row handed out
   int64_t x_, y_;
@@ -114,22 +115,24 @@ void DrawEllipse(const Raster& raster, const Dc& dc, int64_t x, int64_t y, int64
   EllipseQuarter<Wide> outer(w, h), inner(hasInner && !sameInner ? innerW : 1, hasInner && !sameInner ? innerH : 1);
   int rop = dc.state.rop2;
 
-  // Spans are clipped to the limit's columns here; FillSpan clips them
-  // further to the clip rectangles. A rubber band's spans (XOR inside a
-  // single clip rectangle, which holds the limit) are a pixel or two long:
-  // they are painted in place.
+  // Spans are clipped to the limit's columns once for both mirrored rows;
+  // FillSpan clips them further to the clip rectangles. A rubber band's
+  // spans (XOR inside a single clip rectangle, which holds the limit) are
+  // mostly a pixel or two long: they are painted in place.
+  struct Span {
+    int64_t left, right;
+  };
   const int64_t clipLeft = raster.limit.left, clipRight = raster.limit.right;
+  auto clip = [&](int64_t left, int64_t right) { return Span{std::max(left, clipLeft), std::min(right, clipRight)}; };
   const bool xorInPlace = rop == R2_XORPEN && raster.count == 1;
-  auto paint = [&](int row, int64_t a, int64_t b, uint32_t pixel) {
-    a = std::max(a, clipLeft);
-    b = std::min(b, clipRight);
-    if (a >= b) return;
+  auto paint = [&](int row, Span span, uint32_t pixel) {
+    if (span.left >= span.right) return;
     if (!xorInPlace) {
-      FillSpan(raster, row, static_cast<int>(a), static_cast<int>(b), pixel, rop);
+      FillSpan(raster, row, static_cast<int>(span.left), static_cast<int>(span.right), pixel, rop);
       return;
     }
     uint32_t* p = raster.canvas.Row(row);
-    for (int64_t i = a; i < b; ++i) p[i] ^= pixel;
+    for (int64_t i = span.left; i < span.right; ++i) p[i] ^= pixel;
   };
   QuarterRow q, in{};
   bool innerRow = false;
@@ -153,14 +156,15 @@ void DrawEllipse(const Raster& raster, const Dc& dc, int64_t x, int64_t y, int64
         if (i0 >= i1) i0 = i1 = s.right;
       }
     }
+    Span inside = clip(i0, i1), left = clip(s.left, i0), right = clip(i1, s.right);
     int64_t rows[2] = {y + q.y, y + h - 1 - q.y};
     for (int k = 0; k < (rows[0] == rows[1] ? 1 : 2); ++k) {
       if (rows[k] < first || rows[k] >= last) continue;
       int row = static_cast<int>(rows[k]);
-      if (brush) paint(row, i0, i1, dc.brush->pixel);
+      if (brush) paint(row, inside, dc.brush->pixel);
       if (pen) {
-        paint(row, s.left, i0, dc.pen->pixel);
-        paint(row, i1, s.right, dc.pen->pixel);
+        paint(row, left, dc.pen->pixel);
+        paint(row, right, dc.pen->pixel);
       }
     }
   }

@@ -1,4 +1,8 @@
 #include <algorithm>
+#include <array>
+#include <cstdint>
+#include <cstring>
+#include <initializer_list>
 #include <vector>
 
 #include "strokes.h"
@@ -6,40 +10,307 @@
 namespace qz::gdi {
 namespace {
 
-// On/off run lengths of the styled pens.
+using Wide = __int128;  // 2 steps x minor needs up to 65 bits
+
+// floor(num / den) for den > 0; in 64 bits when num fits.
+long long FloorDiv(Wide num, long long den) {
+  if (num >= INT64_MIN && num <= INT64_MAX) {
+    long long n = static_cast<long long>(num);
+    return n / den - (n % den < 0);
+  }
+  return static_cast<long long>(num / den - (num % den < 0));
+}
+
+}  // namespace
+
+bool CosmeticLine::ClipMinor(long long low, long long high, long long* first, long long* last) const {
+  if (high < 0 || low > minor || low > high) return false;
+  // Step i is at least `low` across once 2 i minor + bias >= 2 steps low,
+  // and at most `high` while 2 i minor + bias < 2 steps (high + 1).
+  if (low > 0) *first = std::max(*first, -FloorDiv(bias - Wide{2 * steps} * low, 2 * minor));
+  if (high < minor) *last = std::min(*last, FloorDiv(Wide{2 * steps} * (high + 1) - bias - 1, 2 * minor));
+  return *first <= *last;
+}
+
+long long CosmeticLine::MinorAtFar(long long i, long long* remainder) const {
+  Wide num = Wide{2 * i} * minor + bias;
+  long long m = FloorDiv(num, 2 * steps);
+  *remainder = static_cast<long long>(num - Wide{m} * (2 * steps));
+  return m;
+}
+
+namespace {
+
+// On/off run lengths of the styled pens, and the same as one bit a pixel.
 struct DashPattern {
   int runs[6];
   int count;
   int period;
+  uint32_t onBits;  // bit i: pixel i of the period is drawn with the pen
 };
 
-constexpr DashPattern kDash{{18, 6}, 2, 24};
-constexpr DashPattern kDot{{3, 3}, 2, 6};
-constexpr DashPattern kDashDot{{9, 6, 3, 6}, 4, 24};
-constexpr DashPattern kDashDotDot{{9, 3, 3, 3, 3, 3}, 6, 24};
+constexpr DashPattern MakePattern(std::initializer_list<int> runs) {
+  DashPattern pattern{};
+  for (int run : runs) {
+    if (pattern.count % 2 == 0) pattern.onBits |= ((1u << run) - 1) << pattern.period;
+    pattern.runs[pattern.count++] = run;
+    pattern.period += run;
+  }
+  return pattern;
+}
+
+constexpr DashPattern kDash = MakePattern({18, 6});
+constexpr DashPattern kDot = MakePattern({3, 3});
+constexpr DashPattern kDashDot = MakePattern({9, 6, 3, 6});
+constexpr DashPattern kDashDotDot = MakePattern({9, 3, 3, 3, 3, 3});
+
+// The pattern of each pen style up to PS_INSIDEFRAME; none for a solid line.
+constexpr auto kPatterns = [] {
+  std::array<const DashPattern*, PS_INSIDEFRAME + 1> patterns{};
+  patterns[PS_DASH] = &kDash;
+  patterns[PS_DOT] = &kDot;
+  patterns[PS_DASHDOT] = &kDashDot;
+  patterns[PS_DASHDOTDOT] = &kDashDotDot;
+  return patterns;
+}();
 
 const DashPattern* PatternOf(int style) {
-  switch (style) {
-    case PS_DASH:
-      return &kDash;
-    case PS_DOT:
-      return &kDot;
-    case PS_DASHDOT:
-      return &kDashDot;
-    case PS_DASHDOTDOT:
-      return &kDashDotDot;
-    default:
-      return nullptr;
+  return style >= 0 && style < static_cast<int>(kPatterns.size()) ? kPatterns[static_cast<size_t>(style)] : nullptr;
+}
+
+// Where a styled pen is in its pattern: the run it is in and the pixels
+// left in that run. Even runs draw with the pen, odd ones are gaps.
+class DashCursor {
+ public:
+  DashCursor(const DashPattern& pattern, long long index) : pattern_(pattern) {
+    int pos = static_cast<int>(index % pattern.period);
+    while (pos >= pattern.runs[run_]) pos -= pattern.runs[run_++];
+    left_ = pattern.runs[run_] - pos;
+  }
+  bool On() const { return (run_ & 1) == 0; }
+  int Left() const { return left_; }
+  // Moves on by `n` pixels, at most the ones left in the run.
+  void Skip(int n) {
+    left_ -= n;
+    if (left_ > 0) return;
+    run_ = run_ + 1 == pattern_.count ? 0 : run_ + 1;
+    left_ = pattern_.runs[run_];
+  }
+
+ private:
+  const DashPattern& pattern_;
+  int run_ = 0;
+  int left_ = 0;
+};
+
+// A pen colour combined with the destination by a binary raster operation.
+// Every R2_ code is a bitwise function of pen and destination, so for one pen
+// colour it is d' = set ^ (d & keep). As for a single pixel, the result
+// keeps only the RGB bits.
+struct PenOp {
+  PenOp(uint32_t pen, int rop) {
+    const Masks& m = kMasks[static_cast<size_t>(rop - R2_BLACK)];
+    set = ((pen & m.setPen) ^ m.setAll) & kRgbBits;
+    keep = ((pen & m.keepPen) ^ m.keepAll) & kRgbBits;
+  }
+  uint32_t operator()(uint32_t d) const { return set ^ (d & keep); }
+
+  // Bit 2p + d of (rop - R2_BLACK) is the result for pen bit p and
+  // destination bit d; set is the result where d = 0, keep where the result
+  // follows d. Each is 0, ~0, the pen or its inverse: (pen & x) ^ y.
+  struct Masks {
+    uint32_t setPen, setAll, keepPen, keepAll;
+  };
+  static constexpr auto kMasks = [] {
+    std::array<Masks, R2_WHITE - R2_BLACK + 1> masks{};
+    for (uint32_t t = 0; t < masks.size(); ++t) {
+      uint32_t b0 = 0u - (t & 1), b1 = 0u - (t >> 1 & 1), b2 = 0u - (t >> 2 & 1), b3 = 0u - (t >> 3 & 1);
+      masks[t] = Masks{b0 ^ b2, b0, b0 ^ b1 ^ b2 ^ b3, b0 ^ b1};
+    }
+    return masks;
+  }();
+  static constexpr uint32_t kRgbBits = 0xFFFFFF;
+  uint32_t set, keep;
+};
+
+// `n` pixels of a row from `p` on; two pixels a word, as the operation is
+// bitwise.
+inline void PaintRow(uint32_t* p, long long n, const PenOp& op) {
+  uint64_t set = uint64_t{op.set} << 32 | op.set, keep = uint64_t{op.keep} << 32 | op.keep;
+  uint32_t* end = p + n;
+  for (; p + 2 <= end; p += 2) {
+    uint64_t pair;
+    std::memcpy(&pair, p, sizeof(pair));
+    pair = set ^ (pair & keep);
+    std::memcpy(p, &pair, sizeof(pair));
+  }
+  if (p < end) *p = op(*p);
+}
+
+// `n` pixels from `p` on, `along` apart.
+inline void PaintColumn(uint32_t* p, ptrdiff_t along, long long n, const PenOp& op) {
+  for (long long k = 0; k < n; ++k, p += along) *p = op(*p);
+}
+
+// `n` pixels from `at` on, `along` apart: a run of a line along its major
+// axis, or a piece of its pattern.
+void PaintRun(uint32_t* base, ptrdiff_t at, ptrdiff_t along, long long n, const PenOp& op) {
+  if (along == 1 || along == -1)
+    PaintRow(base + (along < 0 ? at - (n - 1) : at), n, op);
+  else
+    PaintColumn(base + at, along, n, op);
+}
+
+// A sloping line at most this steep (one step across per this many along)
+// is painted in runs along its major axis; a steeper one pixel by pixel, as
+// its runs would be a pixel or two long.
+constexpr long long kRunsFrom = 4;
+
+// Walks a line's pixels on the canvas from one of its steps on: along the
+// major axis each step, across when the error term says so. The pixels
+// painted lie inside the canvas; the position past the last is never read.
+class LineStepper {
+ public:
+  LineStepper(const Canvas& canvas, const CosmeticLine& line, long long first)
+      : base_(canvas.base),
+        along_(line.xMajor ? line.sx : line.sy * canvas.stride),
+        across_(line.xMajor ? line.sy * canvas.stride : line.sx),
+        up_(2 * line.minor),
+        down_(2 * line.steps),
+        inRuns_(line.minor * kRunsFrom <= line.steps) {
+    long long remainder;
+    POINT start = line.PixelAt(first, line.MinorAt(first, &remainder));
+    at_ = start.y * canvas.stride + start.x;
+    error_ = remainder - down_;
+  }
+
+  // Paints the next n pixels and moves past them.
+  void Paint(long long n, const PenOp& op) {
+    if (inRuns_) {
+      PaintRuns(n, op);
+      return;
+    }
+    const PenOp pen = op;
+    Walk(n, [&](uint32_t* p) { *p = pen(*p); });
+  }
+  // Paints the next n pixels with a styled pen, pixel by pixel, from pixel
+  // `index` of its pattern on.
+  void PaintDashed(long long n, const DashPattern& pattern, long long index, const PenOp& on, const PenOp* gap) {
+    const uint32_t bits = pattern.onBits;
+    const int period = pattern.period;
+    int pos = static_cast<int>(index % period);
+    const PenOp pen = on;
+    auto next = [&] { pos = pos + 1 == period ? 0 : pos + 1; };
+    if (!gap) {
+      Walk(n, [&](uint32_t* p) {
+        if (bits >> pos & 1) *p = pen(*p);
+        next();
+      });
+      return;
+    }
+    const PenOp paper = *gap;
+    Walk(n, [&](uint32_t* p) {
+      *p = (bits >> pos & 1 ? pen : paper)(*p);
+      next();
+    });
+  }
+  // Moves past the next n pixels.
+  void Skip(long long n) {
+    at_ += along_ * n;
+    error_ += up_ * n;
+    if (error_ < 0) return;
+    long long across = error_ / down_ + 1;
+    at_ += across_ * across;
+    error_ -= down_ * across;
+  }
+
+ private:
+  void PaintRuns(long long n, const PenOp& op) {
+    while (n > 0) {
+      // The pixels up to the next step across.
+      long long run = up_ ? std::min((up_ - 1 - error_) / up_, n) : n;
+      PaintRun(base_, at_, along_, run, op);
+      n -= run;
+      at_ += along_ * run;
+      error_ += up_ * run;
+      if (error_ >= 0) {
+        at_ += across_;
+        error_ -= down_;
+      }
+    }
+  }
+
+  // Locals in the loop: a pixel written through base_ could otherwise be
+  // taken to change the members.
+  template <class PaintPixel>
+  void Walk(long long n, PaintPixel&& paint) {
+    uint32_t* base = base_;
+    ptrdiff_t at = at_;
+    long long error = error_;
+    for (; n > 0; --n) {
+      paint(base + at);
+      at += along_;
+      error += up_;
+      if (error >= 0) {
+        at += across_;
+        error -= down_;
+      }
+    }
+    at_ = at;
+    error_ = error;
+  }
+
+  uint32_t* base_;
+  ptrdiff_t along_, across_;
+  long long up_, down_;
+  bool inRuns_;
+  ptrdiff_t at_;
+  long long error_;
+};
+
+// A horizontal or vertical solid line: one span from the start up to the end,
+// which is left out, clipped once per clip rectangle.
+void PaintSpan(const Raster& raster, int x0, int y0, int x1, int y1, const PenOp& on) {
+  bool horizontal = y0 == y1;
+  long long from = horizontal ? x0 : y0, to = horizontal ? x1 : y1;
+  long long lo = to > from ? from : to + 1, hi = to > from ? to : from + 1;
+  const Canvas& canvas = raster.canvas;
+  for (size_t k = 0; k < raster.count; ++k) {
+    RECT c = Clamp(raster.rects[k], raster.limit);
+    if (horizontal) {
+      long long a = std::max<long long>(lo, c.left), b = std::min<long long>(hi, c.right);
+      if (y0 >= c.top && y0 < c.bottom && a < b) PaintRow(canvas.Row(y0) + a, b - a, on);
+    } else {
+      long long a = std::max<long long>(lo, c.top), b = std::min<long long>(hi, c.bottom);
+      if (x0 >= c.left && x0 < c.right && a < b)
+        PaintColumn(canvas.Row(static_cast<int>(a)) + x0, canvas.stride, b - a, on);
+    }
   }
 }
 
-bool IsOn(const DashPattern& pattern, long long index) {
-  int pos = static_cast<int>(index % pattern.period);
-  for (int i = 0; i < pattern.count; ++i) {
-    if (pos < pattern.runs[i]) return (i & 1) == 0;
-    pos -= pattern.runs[i];
+// The steps of one clip rectangle with a styled pen: a horizontal or
+// vertical line in the pieces of its pattern, gaps passed over when
+// transparent; a sloping one pixel by pixel.
+void PaintStyledSteps(const Canvas& canvas, const CosmeticLine& line, long long first, long long last,
+                      const DashPattern& pattern, long long phase, const PenOp& on, const PenOp* gap) {
+  LineStepper stepper(canvas, line, first);
+  long long n = last - first + 1;
+  if (line.minor != 0) {
+    stepper.PaintDashed(n, pattern, phase + first, on, gap);
+    return;
   }
-  return false;
+  DashCursor dash(pattern, phase + first);
+  while (n > 0) {
+    int piece = static_cast<int>(std::min<long long>(dash.Left(), n));
+    if (dash.On())
+      stepper.Paint(piece, on);
+    else if (gap)
+      stepper.Paint(piece, *gap);
+    else
+      stepper.Skip(piece);
+    dash.Skip(piece);
+    n -= piece;
+  }
 }
 
 struct RowExtent {
@@ -70,6 +341,32 @@ void StrokeWide(const Raster& raster, int width, uint32_t pixel, int rop, int x0
   }
 }
 
+// The sloping and styled strokes are kept out of line, so that the span
+// path of a horizontal or vertical line stays short.
+
+// The clip rectangles are disjoint, so each visible pixel is painted once.
+[[gnu::noinline]] void StrokeSloping(const Raster& raster, const CosmeticLine& line, const PenOp& on) {
+  for (size_t k = 0; k < raster.count; ++k) {
+    long long first, last;
+    if (line.StepsIn(Clamp(raster.rects[k], raster.limit), &first, &last))
+      LineStepper(raster.canvas, line, first).Paint(last - first + 1, on);
+  }
+}
+
+[[gnu::noinline]] void StrokeStyled(const Raster& raster, const Dc& dc, const DashPattern& pattern,
+                                    const CosmeticLine& line, long long phase) {
+  int rop = dc.state.rop2;
+  PenOp on(dc.pen->pixel, rop);
+  // Gaps take the background colour only in OPAQUE mode.
+  PenOp gap(PixelFromColor(dc.state.bkColor), rop);
+  const PenOp* gapOp = dc.state.bkMode == OPAQUE ? &gap : nullptr;
+  for (size_t k = 0; k < raster.count; ++k) {
+    long long first, last;
+    if (line.StepsIn(Clamp(raster.rects[k], raster.limit), &first, &last))
+      PaintStyledSteps(raster.canvas, line, first, last, pattern, phase, on, gapOp);
+  }
+}
+
 }  // namespace
 
 bool PenDraws(const Dc& dc) {
@@ -77,28 +374,19 @@ bool PenDraws(const Dc& dc) {
 }
 
 long long StrokeSegment(const Raster& raster, const Dc& dc, int x0, int y0, int x1, int y1, long long phase) {
-  long long steps = std::max(std::llabs(static_cast<long long>(x1) - x0), std::llabs(static_cast<long long>(y1) - y0));
+  long long dx = static_cast<long long>(x1) - x0, dy = static_cast<long long>(y1) - y0;
+  long long steps = std::max(dx < 0 ? -dx : dx, dy < 0 ? -dy : dy);
   if (!PenDraws(dc)) return phase + steps;
   const Pen& pen = *dc.pen;
   int rop = dc.state.rop2;
-  if (pen.width > 1) {
+  if (pen.width > 1)
     StrokeWide(raster, pen.width, pen.pixel, rop, x0, y0, x1, y1);
-    return phase + steps;
-  }
-  const DashPattern* pattern = PatternOf(pen.style);
-  if (!pattern) {
-    WalkLine(x0, y0, x1, y1, raster.limit, [&](int x, int y, long long) { PlotPixel(raster, x, y, pen.pixel, rop); });
-    return phase + steps;
-  }
-  // Gaps take the background colour only in OPAQUE mode.
-  bool opaque = dc.state.bkMode == OPAQUE;
-  uint32_t gap = PixelFromColor(dc.state.bkColor);
-  WalkLine(x0, y0, x1, y1, raster.limit, [&](int x, int y, long long i) {
-    if (IsOn(*pattern, phase + i))
-      PlotPixel(raster, x, y, pen.pixel, rop);
-    else if (opaque)
-      PlotPixel(raster, x, y, gap, rop);
-  });
+  else if (const DashPattern* pattern = PatternOf(pen.style))
+    StrokeStyled(raster, dc, *pattern, CosmeticLine(x0, y0, x1, y1), phase);
+  else if (dx == 0 || dy == 0)
+    PaintSpan(raster, x0, y0, x1, y1, PenOp(pen.pixel, rop));
+  else
+    StrokeSloping(raster, CosmeticLine(x0, y0, x1, y1), PenOp(pen.pixel, rop));
   return phase + steps;
 }
 

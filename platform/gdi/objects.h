@@ -90,6 +90,13 @@ inline DWORD TypeOf(HGDIOBJ handle) {
   HandleSlot* slot = SlotOf(handle);
   return slot ? slot->type : 0;
 }
+// The object behind `handle` and its type, in one look-up; null and 0 when
+// the handle is not live.
+inline GdiObject* LookupAny(HGDIOBJ handle, DWORD* type) {
+  HandleSlot* slot = SlotOf(handle);
+  *type = slot ? slot->type : 0;
+  return slot ? slot->object : nullptr;
+}
 // Frees the slot and hands the object back to the caller (DCs are pooled).
 GdiObject* Detach(HGDIOBJ handle);
 

@@ -9,47 +9,8 @@
 namespace qz::gdi {
 namespace {
 
-// Inline twins of the region helpers: these run for every span drawn.
-inline RECT Clamp(const RECT& a, const RECT& b) {
-  return RECT{std::max(a.left, b.left), std::max(a.top, b.top), std::min(a.right, b.right),
-              std::min(a.bottom, b.bottom)};
-}
-inline bool IsEmpty(const RECT& r) {
-  return r.right <= r.left || r.bottom <= r.top;
-}
-
 constexpr ptrdiff_t kWideFillFrom = 16;
 constexpr int kLibraryCopyFrom = 16;
-
-void FillRow(uint32_t* row, int x0, int x1, uint32_t pixel, int rop) {
-  uint32_t* p = row + x0;
-  uint32_t* end = row + x1;
-  switch (rop) {
-    case R2_COPYPEN: {
-      // The C library's wide fill is vectorised; wchar_t is 32 bits here.
-      static_assert(sizeof(wchar_t) == sizeof(uint32_t));
-      if (end - p >= kWideFillFrom) {
-        std::wmemset(reinterpret_cast<wchar_t*>(p), static_cast<wchar_t>(pixel), static_cast<size_t>(end - p));
-        break;
-      }
-      uint64_t pair = uint64_t{pixel} << 32 | pixel;
-      for (; p + 4 <= end; p += 4) {
-        std::memcpy(p, &pair, sizeof(pair));
-        std::memcpy(p + 2, &pair, sizeof(pair));
-      }
-      for (; p < end; ++p) *p = pixel;
-      break;
-    }
-    case R2_XORPEN:
-      for (; p < end; ++p) *p ^= pixel;
-      break;
-    case R2_NOP:
-      break;
-    default:
-      for (; p < end; ++p) *p = ApplyRop2(rop, pixel, *p);
-      break;
-  }
-}
 
 // Glyph rows are a few pixels wide: from four pixels on, four at a time,
 // the last four overlapping what came before, so no row ends in a loop of
@@ -72,6 +33,44 @@ void CopyShortRow(uint32_t* out, const uint32_t* in, int n) {
 }
 
 }  // namespace
+
+void FillRow(uint32_t* row, int x0, int x1, uint32_t pixel, int rop) {
+  uint32_t* p = row + x0;
+  uint32_t* end = row + x1;
+  switch (rop) {
+    case R2_COPYPEN: {
+      // The C library's wide fill is vectorised; wchar_t is 32 bits here.
+      static_assert(sizeof(wchar_t) == sizeof(uint32_t));
+      if (end - p >= kWideFillFrom) {
+        std::wmemset(reinterpret_cast<wchar_t*>(p), static_cast<wchar_t>(pixel), static_cast<size_t>(end - p));
+        break;
+      }
+      uint64_t pair = uint64_t{pixel} << 32 | pixel;
+      for (; p + 4 <= end; p += 4) {
+        std::memcpy(p, &pair, sizeof(pair));
+        std::memcpy(p + 2, &pair, sizeof(pair));
+      }
+      for (; p < end; ++p) *p = pixel;
+      break;
+    }
+    case R2_XORPEN: {
+      uint64_t pair = uint64_t{pixel} << 32 | pixel;
+      for (; p + 2 <= end; p += 2) {
+        uint64_t d;
+        std::memcpy(&d, p, sizeof(d));
+        d ^= pair;
+        std::memcpy(p, &d, sizeof(d));
+      }
+      if (p < end) *p ^= pixel;
+      break;
+    }
+    case R2_NOP:
+      break;
+    default:
+      for (; p < end; ++p) *p = ApplyRop2(rop, pixel, *p);
+      break;
+  }
+}
 
 bool Visible(const Raster& raster, int x, int y) {
   const RECT& l = raster.limit;

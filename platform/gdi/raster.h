@@ -25,6 +25,14 @@ struct Raster {
   POINT offset{0, 0};      // logical -> canvas
 };
 
+inline RECT Clamp(const RECT& a, const RECT& b) {
+  return RECT{a.left > b.left ? a.left : b.left, a.top > b.top ? a.top : b.top, a.right < b.right ? a.right : b.right,
+              a.bottom < b.bottom ? a.bottom : b.bottom};
+}
+inline bool IsEmpty(const RECT& r) {
+  return r.right <= r.left || r.bottom <= r.top;
+}
+
 // Combines pen colour p with destination d per R2_ code, on the RGB bits.
 inline uint32_t ApplyRop2(int rop, uint32_t p, uint32_t d) {
   unsigned t = static_cast<unsigned>(rop - 1);
@@ -47,6 +55,20 @@ bool Visible(const Raster& raster, int x, int y);
 void PlotPixel(const Raster& raster, int x, int y, uint32_t pixel, int rop);
 // Half-open box in canvas coordinates.
 void FillBox(const Raster& raster, RECT box, uint32_t pixel, int rop);
+// Pixels [x0, x1) of a canvas row combined with `pixel` by `rop`, unclipped.
+void FillRow(uint32_t* row, int x0, int x1, uint32_t pixel, int rop);
+// Pixels [x0, x1) of row y: a box one pixel high, as FillBox paints it.
+inline void FillSpan(const Raster& raster, int y, int x0, int x1, uint32_t pixel, int rop) {
+  if (raster.count != 1) {
+    FillBox(raster, RECT{x0, y, x1, y + 1}, pixel, rop);
+    return;
+  }
+  // A single clip rectangle holds the whole limit.
+  const RECT& l = raster.limit;
+  x0 = x0 > l.left ? x0 : l.left;
+  x1 = x1 < l.right ? x1 : l.right;
+  if (y >= l.top && y < l.bottom && x0 < x1) FillRow(raster.canvas.Row(y), x0, x1, pixel, rop);
+}
 // Mixes `pixel` into the canvas by 8-bit coverage, a w x h block at (x, y).
 void BlendCoverage(const Raster& raster, int x, int y, const uint8_t* coverage, int w, int h, int pitch,
                    uint32_t pixel);

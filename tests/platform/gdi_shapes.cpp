@@ -359,6 +359,38 @@ TEST_F(Shapes, XorOutlinesDrawnTwiceRestoreEveryPixel) {
   }
 }
 
+TEST_F(Shapes, EllipsesThroughSeveralClipRectanglesKeepTheirPixelsInsideThem) {
+  const RECT parts[] = {{0, 0, 40, 6}, {0, 6, 9, 40}, {14, 11, 33, 24}, {20, 30, 40, 38}};
+  for (int rop : {R2_XORPEN, R2_COPYPEN, R2_NOTXORPEN}) {
+    Canvas whole(40, 40), clipped(40, 40);
+    for (int i = 0; i < 40 * 40; ++i) whole.bits()[i] = clipped.bits()[i] = (i * 2246822519u) & 0xFFFFFF;
+    std::vector<uint32_t> before = clipped.Pixels();
+    HRGN clip = CreateRectRgn(0, 0, 0, 0);
+    for (const RECT& r : parts) {
+      HRGN part = CreateRectRgnIndirect(&r);
+      CombineRgn(clip, clip, part, RGN_OR);
+      DeleteObject(part);
+    }
+    SelectClipRgn(clipped.dc(), clip);
+    DeleteObject(clip);
+    for (Canvas* canvas : {&whole, &clipped}) {
+      SetROP2(canvas->dc(), rop);
+      SelectObject(canvas->dc(), brush);
+      Ellipse(canvas->dc(), 1, 2, 38, 37);
+      Ellipse(canvas->dc(), 12, 8, 25, 33);
+      SelectObject(canvas->dc(), GetStockObject(WHITE_BRUSH));
+    }
+    for (int y = 0; y < 40; ++y) {
+      for (int x = 0; x < 40; ++x) {
+        bool inside = false;
+        for (const RECT& r : parts) inside |= x >= r.left && x < r.right && y >= r.top && y < r.bottom;
+        ASSERT_EQ(clipped.At(x, y), inside ? whole.At(x, y) : before[y * 40 + x] & 0xFFFFFF)
+            << "rop " << rop << " at " << x << "," << y;
+      }
+    }
+  }
+}
+
 TEST_F(Shapes, XorRectangleTouchesEachOutlinePixelOnce) {
   c.Fill(kBlack);
   SetROP2(c.dc(), R2_XORPEN);

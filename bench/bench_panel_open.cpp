@@ -1,7 +1,7 @@
 // Opening a tool's panel of 20 controls and painting it the first time, as
-// the host does when a tool is selected: every control is created, given its
-// attributes, opened below the others and connected to its inputs, and the
-// queue is then pumped until the panel has been painted.
+// the host does when a tool is selected (Session::OpenPanel): every control is
+// created, given its attributes, opened below the others and connected to its
+// inputs, and the queue is then pumped until the panel has been painted.
 //
 // Outside the timing: the session (platform, panel window, document), the
 // tool and its inputs, made afresh for each open, and the session's teardown.
@@ -152,13 +152,15 @@ struct Prepared {
   qzh::Session& session = prepared.session;
   const std::vector<ControlSpec>& panel = PanelOfTwenty();
   bool opened = true;
-  for (size_t i = 0; i < panel.size(); ++i) {
-    const ControlSpec& spec = panel[i];
-    InputControl* control = spec.ConnectFirst
-                                ? session.AddConnectedPanelControl(spec.ClassName, spec.Attributes, prepared.inputs[i])
-                                : session.AddPanelControl(spec.ClassName, spec.Attributes, prepared.inputs[i]);
-    opened = opened && control;
-  }
+  session.OpenPanel([&] {
+    for (size_t i = 0; i < panel.size(); ++i) {
+      const ControlSpec& spec = panel[i];
+      InputControl* control =
+          spec.ConnectFirst ? session.AddConnectedPanelControl(spec.ClassName, spec.Attributes, prepared.inputs[i])
+                            : session.AddPanelControl(spec.ClassName, spec.Attributes, prepared.inputs[i]);
+      opened = opened && control;
+    }
+  });
   session.Pump();
   return opened;
 }

@@ -20,8 +20,9 @@
 
 namespace {
 
-// Tall enough for the 20 controls one below another.
-constexpr int PanelHeight = 1200;
+// As the reference host sizes its panel: as tall as its controls, one below
+// another (661 pixels for these 20), and a margin.
+constexpr int PanelHeight = 670;
 
 // One input of the tool: a number, a text or a point (a text when `Text` is
 // set, a point when `PointX` is not negative), in the control's slot

@@ -13,6 +13,7 @@
 // "snapshot_paints", those a control sent itself with a DC to paint its
 // parent's background into a bitmap.
 #include <memory>
+#include <utility>
 #include <vector>
 
 #include "bench/panel_drag.h"

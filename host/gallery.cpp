@@ -733,17 +733,19 @@ int RunGallery(std::ostream& out, const std::string& pngPath) {
     Session session(Session::DefaultPanelWidth, GalleryPanelHeight);
     Operator* tool = session.AddTool("Sample");
     std::vector<std::pair<const Recipe*, InputControl*>> shown;
-    for (const ClassInfo& info : ControlClasses()) {
-      if (info.Type != ClassTypePanelControl) continue;
-      for (const Recipe& recipe : Recipes()) {
-        if (info.Name != recipe.ClassName) continue;
-        InputControl* control = recipe.Build(session, tool);
-        if (control)
-          shown.emplace_back(&recipe, control);
-        else
-          out << "could not open " << info.Name << "\n";
+    session.OpenPanel([&] {
+      for (const ClassInfo& info : ControlClasses()) {
+        if (info.Type != ClassTypePanelControl) continue;
+        for (const Recipe& recipe : Recipes()) {
+          if (info.Name != recipe.ClassName) continue;
+          InputControl* control = recipe.Build(session, tool);
+          if (control)
+            shown.emplace_back(&recipe, control);
+          else
+            out << "could not open " << info.Name << "\n";
+        }
       }
-    }
+    });
     session.Pump();
     out << "panel: " << shown.size() << " controls on tool \"" << tool->Name << "\"\n";
     // The panel as opened on the tool's values, before anyone touches it.

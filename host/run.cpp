@@ -193,12 +193,14 @@ bool InteractiveHost::Open() {
   Formats.AddSampleFormats();
   S = std::make_unique<Session>();
   Operator* tool = S->AddTool("Sample");
-  for (const ClassInfo& info : ControlClasses()) {
-    if (info.Type != ClassTypePanelControl) continue;
-    for (const Recipe& recipe : PanelRecipes())
-      if (info.Name == recipe.ClassName)
-        if (InputControl* control = recipe.Build(*S, tool)) Shown.emplace_back(&recipe, control);
-  }
+  S->OpenPanel([&] {
+    for (const ClassInfo& info : ControlClasses()) {
+      if (info.Type != ClassTypePanelControl) continue;
+      for (const Recipe& recipe : PanelRecipes())
+        if (info.Name == recipe.ClassName)
+          if (InputControl* control = recipe.Build(*S, tool)) Shown.emplace_back(&recipe, control);
+    }
+  });
   View = std::make_unique<Viewer>(S->Doc, Viewer::DefaultWidth, Viewer::DefaultHeight,
                                   POINT{Session::DefaultPanelWidth + ViewerGap, 0});
   for (const ClassInfo& info : ControlClasses()) {

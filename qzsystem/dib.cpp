@@ -29,9 +29,9 @@ DIB::DIB(int width, int height) {
   }
   Bitmap = bitmap;
   Bits = static_cast<uint32_t*>(bits);
+  // A new DIB section's bits are already zero: transparent black.
   Width = width;
   Height = height;
-  std::memset(Bits, 0, sizeof(uint32_t) * static_cast<size_t>(width) * height);
 }
 
 DIB::~DIB() {

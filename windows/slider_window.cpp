@@ -583,8 +583,11 @@ void SliderWindow::RefreshSnapshot() {
   CachedThumbHeight = ThumbHeight();
 }
 
-// The parent paints itself into a bitmap of its own size; the part under
-// the slider becomes the background the thumb is drawn over.
+// The parent paints itself straight into the background bitmap, with the
+// origin moved to the slider's place and drawing held to the parent's client
+// area: only the part under the slider is painted, so a snapshot costs the
+// slider's area whatever the parent's size. The DC's state is saved around
+// the parent's painting, so nothing the parent selects stays selected.
 void SliderWindow::TakeSnapshot(HWND parent, const CRect& client, const CRect& inParent) {
   ReleaseOffscreen();
   if (!client.IsRectEmpty()) {
@@ -598,24 +601,19 @@ void SliderWindow::TakeSnapshot(HWND parent, const CRect& client, const CRect& i
   CRect whole;
   ::GetClientRect(parent, &whole);
   HDC screen = ::GetDC(nullptr);
-  HDC temp = ::CreateCompatibleDC(screen);
-  HBITMAP tempBitmap = ::CreateCompatibleBitmap(screen, whole.Width(), whole.Height());
-  if (temp && tempBitmap) {
-    HGDIOBJ tempPrevious = ::SelectObject(temp, tempBitmap);
-    ::SendMessageA(parent, WM_ERASEBKGND, reinterpret_cast<WPARAM>(temp), 0);
-    ::SendMessageA(parent, WM_PAINT, reinterpret_cast<WPARAM>(temp), 0);
-    BackgroundBitmap = ::CreateCompatibleBitmap(screen, client.Width(), client.Height());
-    BackgroundDC = BackgroundBitmap ? ::CreateCompatibleDC(screen) : nullptr;
-    if (BackgroundDC) {
-      BackgroundPrevious = ::SelectObject(BackgroundDC, BackgroundBitmap);
-      ::BitBlt(BackgroundDC, 0, 0, client.Width(), client.Height(), temp, inParent.left, inParent.top, SRCCOPY);
-    } else {
-      ReleaseBackground();
-    }
-    ::SelectObject(temp, tempPrevious);
+  BackgroundBitmap = ::CreateCompatibleBitmap(screen, client.Width(), client.Height());
+  BackgroundDC = BackgroundBitmap ? ::CreateCompatibleDC(screen) : nullptr;
+  if (BackgroundDC) {
+    BackgroundPrevious = ::SelectObject(BackgroundDC, BackgroundBitmap);
+    const int saved = ::SaveDC(BackgroundDC);
+    ::SetViewportOrgEx(BackgroundDC, -inParent.left, -inParent.top, nullptr);
+    ::IntersectClipRect(BackgroundDC, whole.left, whole.top, whole.right, whole.bottom);
+    ::SendMessageA(parent, WM_ERASEBKGND, reinterpret_cast<WPARAM>(BackgroundDC), 0);
+    ::SendMessageA(parent, WM_PAINT, reinterpret_cast<WPARAM>(BackgroundDC), 0);
+    ::RestoreDC(BackgroundDC, saved);
+  } else {
+    ReleaseBackground();
   }
-  if (temp) ::DeleteDC(temp);
-  if (tempBitmap) ::DeleteObject(tempBitmap);
   if (screen) ::ReleaseDC(nullptr, screen);
 }
 

@@ -222,6 +222,19 @@ InputControl* Session::AddConnectedPanelControl(const char* className, const Tag
   return control;
 }
 
+// The host fills a panel with redrawing turned off (WM_SETREDRAW), as a
+// window being filled with many children is, so that no control's
+// connection paints the panel while the next ones are still being added.
+void Session::OpenPanel(const std::function<void()>& addControls) {
+  HWND panel = PanelWindow();
+  const bool redrawing = panel && IsWindowVisible(panel);
+  if (redrawing) ::SendMessageA(panel, WM_SETREDRAW, FALSE, 0);
+  addControls();
+  if (!redrawing) return;
+  ::SendMessageA(panel, WM_SETREDRAW, TRUE, 0);
+  ::RedrawWindow(panel, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+}
+
 CRect Session::OpenedRect(InputControl* control) const {
   for (const Placed& placed : Controls)
     if (placed.Control == control) return placed.Rect;

@@ -3,6 +3,7 @@
 // in which panel controls are created, stacked and driven as the host does.
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -71,6 +72,11 @@ class Session : public WriteListener {
   // does when it opens the panel of a tool whose inputs are known.
   InputControl* AddConnectedPanelControl(const char* className, const TagList& attributes, std::vector<Input*> inputs,
                                          int columns = 1);
+  // Opens a tool's panel as the host does: `addControls` adds its controls
+  // (AddPanelControl, AddConnectedPanelControl) while the panel is not
+  // redrawn, and the panel is then invalidated whole, so that the next pump
+  // paints each of its windows once.
+  void OpenPanel(const std::function<void()>& addControls);
   // The rectangle the control reported from Open (relative to its window).
   CRect OpenedRect(InputControl* control) const;
   // Deletes a control as the host does when its panel closes.

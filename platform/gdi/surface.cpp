@@ -1,14 +1,24 @@
 #include <algorithm>
 #include <climits>
+#include <cstring>
 
 #include "qzplatform/surface.h"
 
 namespace qz {
 
+// Black, the start of every new bitmap, is written as bytes (memset), many
+// pixels a store, rather than one pixel at a time.
 void Surface::Resize(int w, int h, uint32_t fill) {
   width = std::max(0, w);
   height = std::max(0, h);
-  pixels.assign(static_cast<size_t>(width) * height, fill);
+  const size_t count = static_cast<size_t>(width) * height;
+  if (fill != 0) {
+    pixels.assign(count, fill);
+    return;
+  }
+  const size_t kept = std::min(pixels.size(), count);
+  pixels.resize(count);  // the pixels added start at zero
+  std::memset(pixels.data(), 0, kept * sizeof(uint32_t));
 }
 
 }  // namespace qz

@@ -258,9 +258,11 @@ HFONT CreateFontIndirectA(const LOGFONTA* font);
 HFONT CreateFontA(int height, int width, int escapement, int orientation, int weight, DWORD italic, DWORD underline,
                   DWORD strikeOut, DWORD charSet, DWORD outPrecision, DWORD clipPrecision, DWORD quality,
                   DWORD pitchAndFamily, LPCSTR face);
+// A new compatible bitmap is black: every bit zero.
 HBITMAP CreateCompatibleBitmap(HDC hdc, int width, int height);
 HBITMAP CreateBitmap(int width, int height, UINT planes, UINT bitCount, const void* bits);
-// 32-bit top-down or bottom-up DIB section; *bits receives the pixel memory.
+// 32-bit top-down or bottom-up DIB section; *bits receives the pixel memory,
+// all zero at first.
 HBITMAP CreateDIBSection(HDC hdc, const BITMAPINFO* info, UINT usage, void** bits, HANDLE section, DWORD offset);
 HRGN CreateRectRgn(int left, int top, int right, int bottom);
 HRGN CreateRectRgnIndirect(const RECT* rect);

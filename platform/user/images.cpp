@@ -1,6 +1,7 @@
 // Resource pictures: icons and bitmaps loaded by number from the host's
 // picture folder.
 #include <cstring>
+#include <map>
 #include <mutex>
 #include <string>
 #include <vector>
@@ -14,6 +15,30 @@ namespace {
 std::mutex FolderMutex;
 std::string Folder;
 
+// A picture file's pixels, as decoded.
+struct Decoded {
+  int Width = 0;
+  int Height = 0;
+  std::vector<uint32_t> Pixels;
+};
+
+// The pictures of the current folder read so far, by path: a picture file is
+// read and decoded once, as a module's resources are mapped once, and each
+// load makes a new bitmap of its pixels. A picture that could not be read is
+// looked for again next time.
+std::map<std::string, Decoded> Pictures;
+
+// The decoded picture at `path`, read on first use; null when it cannot be
+// read. Called with FolderMutex held.
+const Decoded* DecodedPicture(const std::string& path) {
+  auto found = Pictures.find(path);
+  if (found != Pictures.end()) return &found->second;
+  Decoded decoded;
+  if (!qz::ReadPng(path, &decoded.Width, &decoded.Height, &decoded.Pixels) || decoded.Width <= 0 || decoded.Height <= 0)
+    return nullptr;
+  return &Pictures.emplace(path, std::move(decoded)).first->second;
+}
+
 // Straight-alpha 0xAARRGGBB over an opaque background colour.
 uint32_t Over(uint32_t pixel, COLORREF background) {
   const uint32_t a = pixel >> 24;
@@ -26,11 +51,10 @@ uint32_t Over(uint32_t pixel, COLORREF background) {
 
 // A top-down 32-bit bitmap of the picture; icons are composited over the
 // button face, bitmaps keep their colours.
-HBITMAP PictureBitmap(const std::string& path, bool icon) {
-  int width = 0;
-  int height = 0;
-  std::vector<uint32_t> pixels;
-  if (!qz::ReadPng(path, &width, &height, &pixels) || width <= 0 || height <= 0) return nullptr;
+HBITMAP PictureBitmap(const Decoded& picture, bool icon) {
+  const int width = picture.Width;
+  const int height = picture.Height;
+  const std::vector<uint32_t>& pixels = picture.Pixels;
   BITMAPINFO info{};
   info.bmiHeader.biSize = sizeof(info.bmiHeader);
   info.bmiHeader.biWidth = width;
@@ -53,6 +77,7 @@ namespace qz {
 
 void SetImageFolder(const std::string& folder) {
   std::lock_guard<std::mutex> guard(FolderMutex);
+  if (folder != Folder) Pictures.clear();
   Folder = folder;
 }
 
@@ -61,15 +86,14 @@ void SetImageFolder(const std::string& folder) {
 HANDLE LoadImageA(HINSTANCE instance, LPCSTR name, UINT type, int, int, UINT) {
   if (type == IMAGE_CURSOR) return LoadCursorA(instance, name);
   if (!name || !IS_INTRESOURCE(name)) return type == IMAGE_ICON ? LoadIconA(instance, name) : nullptr;
-  std::string folder;
+  HBITMAP picture = nullptr;
   {
     std::lock_guard<std::mutex> guard(FolderMutex);
-    folder = Folder;
+    if (!Folder.empty())
+      if (const Decoded* decoded =
+              DecodedPicture(Folder + "/" + std::to_string(reinterpret_cast<uintptr_t>(name)) + ".png"))
+        picture = PictureBitmap(*decoded, type == IMAGE_ICON);
   }
-  HBITMAP picture = nullptr;
-  if (!folder.empty())
-    picture =
-        PictureBitmap(folder + "/" + std::to_string(reinterpret_cast<uintptr_t>(name)) + ".png", type == IMAGE_ICON);
   if (picture) return picture;
   return type == IMAGE_ICON ? LoadIconA(instance, name) : nullptr;
 }

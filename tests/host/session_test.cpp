@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <map>
 #include <string>
 #include <vector>
 
@@ -40,6 +41,14 @@ class SessionTest : public ::testing::Test {
     std::vector<std::string> values;
     for (const Write& write : writes) values.push_back(write.Input + " = " + write.Value);
     return values;
+  }
+  // The WM_PAINT messages the platform delivered (not those a window sent
+  // with a DC of its own), by window.
+  static std::map<HWND, int> PlatformPaints(const std::vector<qz::RecordedMessage>& messages) {
+    std::map<HWND, int> paints;
+    for (const qz::RecordedMessage& message : messages)
+      if (message.message == WM_PAINT && message.wParam == 0) ++paints[message.hwnd];
+    return paints;
   }
   std::vector<uint32_t> Picture(InputControl* control) {
     session.Pump();
@@ -163,6 +172,32 @@ TEST_F(SessionTest, AControlAddedToAHiddenPanelOpensOnItsConnectedInput) {
   EXPECT_EQ(SendMessageA(FindChild(box, Role::CheckBox), BM_GETCHECK, 0, 0), BST_CHECKED);
   EXPECT_EQ(session.OpenedRect(box).bottom, 22);
   EXPECT_TRUE(session.Writes().empty());
+}
+
+// Each slider's connection moves its thumb at once; while the host fills
+// the panel nothing paints, and the pump after it paints every window once.
+TEST_F(SessionTest, OpeningAPanelPaintsEachOfItsWindowsOnce) {
+  std::vector<Input*> gains;
+  for (const char* name : {"Gain", "Lift", "Gamma"}) gains.push_back(session.AddNumberInput(tool, name, 0.3));
+  Input* invert = session.AddNumberInput(tool, "Invert", 1.0);
+  qz::StartRecording();
+  session.OpenPanel([&] {
+    for (Input* gain : gains) AddSlider(gain);
+    AddCheckBox(invert);
+  });
+  const std::map<HWND, int> whileOpening = PlatformPaints(qz::StopRecording());
+  qz::StartRecording();
+  session.Pump();
+  std::map<HWND, int> paints = PlatformPaints(qz::StopRecording());
+
+  EXPECT_TRUE(whileOpening.empty());
+  std::vector<HWND> windows{session.PanelWindow()};
+  for (size_t i = 0; i < windows.size(); ++i)
+    for (HWND child = GetWindow(windows[i], GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
+      windows.push_back(child);
+  EXPECT_EQ(windows.size(), 1u + 3 * 5 + 2) << "panel, three sliders of five windows, a check box of two";
+  for (HWND window : windows) EXPECT_EQ(paints[window], 1) << "window " << window;
+  EXPECT_EQ(paints.size(), windows.size());
 }
 
 }  // namespace

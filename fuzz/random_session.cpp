@@ -525,7 +525,9 @@ std::string World::Disconnect(std::ostream* trace) {
     viewerControl->RemoveInput(input);
   }
   AutoParameter after(input->GetValue(Host.Doc.CurrentTime));
-  if (ExactText(after) != before)
+  // An input left without a value (an animated one whose keys were all
+  // undone) may be given the value the control showed: nothing is lost.
+  if (ExactText(after) != before && before != ExactText(nullptr))
     return std::string("disconnecting \"") + input->GetName() + "\" from " + name + " changed its value from " +
            before + " to " + ExactText(after);
   Host.Pump();

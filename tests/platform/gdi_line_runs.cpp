@@ -67,14 +67,7 @@ TEST_P(LineRuns, XorLinesThroughSeveralClipRectanglesFollowThePixelRule) {
   std::vector<uint32_t> expected(kWidth * kHeight);
   for (int y = 0; y < kHeight; ++y)
     for (int x = 0; x < kWidth; ++x) c.Set(x, y, expected[y * kWidth + x] = Background(x, y));
-  HRGN clip = CreateRectRgn(0, 0, 0, 0);
-  for (const RECT& r : kClipRects) {
-    HRGN part = CreateRectRgnIndirect(&r);
-    CombineRgn(clip, clip, part, RGN_OR);
-    DeleteObject(part);
-  }
-  SelectClipRgn(c.dc(), clip);
-  DeleteObject(clip);
+  ClipToRects(c.dc(), kClipRects);
   ScopedPen scoped(c.dc(), s.style, 1, penColour);
   SetROP2(c.dc(), R2_XORPEN);
   SetBkColor(c.dc(), paperColour);
@@ -93,9 +86,7 @@ TEST_P(LineRuns, XorLinesThroughSeveralClipRectanglesFollowThePixelRule) {
         y += dy > 0 ? i : -i;
         x = RoundTowardsTopLeft(static_cast<long long>(x) * steps + static_cast<long long>(i) * dx, steps);
       }
-      bool visible = false;
-      for (const RECT& r : kClipRects) visible |= x >= r.left && x < r.right && y >= r.top && y < r.bottom;
-      if (visible) expected[y * kWidth + x] ^= PenOn(s, i) ? pen : paper;
+      if (InsideAny(kClipRects, x, y)) expected[y * kWidth + x] ^= PenOn(s, i) ? pen : paper;
     }
   }
   EXPECT_EQ(c.Pixels(), expected);

@@ -365,14 +365,7 @@ TEST_F(Shapes, EllipsesThroughSeveralClipRectanglesKeepTheirPixelsInsideThem) {
     Canvas whole(40, 40), clipped(40, 40);
     for (int i = 0; i < 40 * 40; ++i) whole.bits()[i] = clipped.bits()[i] = (i * 2246822519u) & 0xFFFFFF;
     std::vector<uint32_t> before = clipped.Pixels();
-    HRGN clip = CreateRectRgn(0, 0, 0, 0);
-    for (const RECT& r : parts) {
-      HRGN part = CreateRectRgnIndirect(&r);
-      CombineRgn(clip, clip, part, RGN_OR);
-      DeleteObject(part);
-    }
-    SelectClipRgn(clipped.dc(), clip);
-    DeleteObject(clip);
+    ClipToRects(clipped.dc(), parts);
     for (Canvas* canvas : {&whole, &clipped}) {
       SetROP2(canvas->dc(), rop);
       SelectObject(canvas->dc(), brush);
@@ -382,9 +375,7 @@ TEST_F(Shapes, EllipsesThroughSeveralClipRectanglesKeepTheirPixelsInsideThem) {
     }
     for (int y = 0; y < 40; ++y) {
       for (int x = 0; x < 40; ++x) {
-        bool inside = false;
-        for (const RECT& r : parts) inside |= x >= r.left && x < r.right && y >= r.top && y < r.bottom;
-        ASSERT_EQ(clipped.At(x, y), inside ? whole.At(x, y) : before[y * 40 + x] & 0xFFFFFF)
+        ASSERT_EQ(clipped.At(x, y), InsideAny(parts, x, y) ? whole.At(x, y) : before[y * 40 + x] & 0xFFFFFF)
             << "rop " << rop << " at " << x << "," << y;
       }
     }

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <span>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -110,6 +111,23 @@ inline std::string ToString(const RECT& r) {
   std::ostringstream s;
   s << "{" << r.left << "," << r.top << "," << r.right << "," << r.bottom << "}";
   return s.str();
+}
+
+// Clips the DC to the union of `rects`.
+inline void ClipToRects(HDC dc, std::span<const RECT> rects) {
+  HRGN clip = CreateRectRgn(0, 0, 0, 0);
+  for (const RECT& r : rects) {
+    HRGN part = CreateRectRgnIndirect(&r);
+    CombineRgn(clip, clip, part, RGN_OR);
+    DeleteObject(part);
+  }
+  SelectClipRgn(dc, clip);
+  DeleteObject(clip);
+}
+inline bool InsideAny(std::span<const RECT> rects, int x, int y) {
+  for (const RECT& r : rects)
+    if (x >= r.left && x < r.right && y >= r.top && y < r.bottom) return true;
+  return false;
 }
 
 // Selects a pen for the lifetime of the object and deletes it afterwards.

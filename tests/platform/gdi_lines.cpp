@@ -1,3 +1,5 @@
+#include <climits>
+
 #include "gdi_test_util.h"
 
 using namespace gditest;
@@ -107,6 +109,28 @@ TEST(Line, LongLineClippedToTheCanvasKeepsItsCourse) {
     }
     EXPECT_EQ(ny, x / 3 + (x % 3 == 2 ? 1 : 0)) << x;
     EXPECT_EQ(fy, ny) << x;
+  }
+}
+
+// Lines from one end of the int range to the other reach the canvas with
+// their exact pixels: the stepping towards the first visible pixel needs
+// products of two such lengths, far beyond 64 bits when doubled.
+TEST(Line, EndsAtTheIntLimitsKeepTheirSlopeOnTheCanvas) {
+  struct Case {
+    const char* name;
+    POINT from, to;
+    POINT on, off;
+  };
+  const Case cases[] = {
+      {"diagonal", {INT_MIN, INT_MIN}, {INT_MAX, INT_MAX}, {7, 7}, {7, 8}},
+      {"diagonal upwards", {INT_MAX, INT_MAX}, {INT_MIN, INT_MIN}, {3, 3}, {4, 3}},
+      {"half slope", {INT_MIN, INT_MIN / 2}, {INT_MAX, INT_MAX / 2}, {10, 5}, {10, 6}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    std::vector<POINT> pixels = DrawLine(c.from.x, c.from.y, c.to.x, c.to.y);
+    EXPECT_TRUE(Contains(pixels, c.on));
+    EXPECT_FALSE(Contains(pixels, c.off));
   }
 }
 

@@ -165,11 +165,9 @@ double Session::NumberValue(Input* input) {
   return static_cast<Number*>(value.Get())->Value;
 }
 
-// The host's order for a panel being built: attributes, Open, then the
-// inputs are connected; a panel that is hidden gets its controls connected
-// now and opened when it is shown.
-InputControl* Session::AddPanelControl(const char* className, const TagList& attributes, std::vector<Input*> inputs,
-                                       int columns) {
+// A panel control of the class, given the host's own attributes (document,
+// font, columns) and then the caller's.
+InputControl* Session::CreateWithHostTags(const char* className, const TagList& attributes, int columns) {
   InputControl* control = CreatePanelControl(className);
   if (!control) return nullptr;
   TagList tags{{ControlDocTag, static_cast<const void*>(&Doc)},
@@ -177,6 +175,16 @@ InputControl* Session::AddPanelControl(const char* className, const TagList& att
                {ControlColumnsTag, columns}};
   tags.Merge(attributes);
   control->SetAttrsTagList(tags);
+  return control;
+}
+
+// The host's order for a panel being built: attributes, Open, then the
+// inputs are connected; a panel that is hidden gets its controls connected
+// now and opened when it is shown.
+InputControl* Session::AddPanelControl(const char* className, const TagList& attributes, std::vector<Input*> inputs,
+                                       int columns) {
+  InputControl* control = CreateWithHostTags(className, attributes, columns);
+  if (!control) return nullptr;
   Placed placed{control, CRect()};
   if (Shown && !OpenPlaced(placed)) {
     delete control;
@@ -205,13 +213,8 @@ bool Session::OpenPlaced(Placed& placed) {
 // it opens (the colour control's alpha row), as when a hidden panel is shown.
 InputControl* Session::AddConnectedPanelControl(const char* className, const TagList& attributes,
                                                 std::vector<Input*> inputs, int columns) {
-  InputControl* control = CreatePanelControl(className);
+  InputControl* control = CreateWithHostTags(className, attributes, columns);
   if (!control) return nullptr;
-  TagList tags{{ControlDocTag, static_cast<const void*>(&Doc)},
-               {ControlFontTag, static_cast<const void*>(Font)},
-               {ControlColumnsTag, columns}};
-  tags.Merge(attributes);
-  control->SetAttrsTagList(tags);
   for (Input* input : inputs) control->AddInput(input);
   Placed placed{control, CRect()};
   if (Shown && !OpenPlaced(placed)) {

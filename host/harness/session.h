@@ -141,6 +141,8 @@ class Session : public WriteListener {
     CRect Rect;
   };
 
+  // A control of the class with the host's attributes, then the caller's.
+  InputControl* CreateWithHostTags(const char* className, const TagList& attributes, int columns);
   // Opens a control below those already shown; false if it has no window.
   bool OpenPlaced(Placed& placed);
 

@@ -16,6 +16,7 @@
 #include <utility>
 #include <vector>
 
+#include "bench/instructions.h"
 #include "bench/panel_drag.h"
 #include "frame/tags.h"
 
@@ -195,12 +196,16 @@ void BM_PanelOpenAndFirstPaint(benchmark::State& state) {
   CountPaints(state);
   long opens = 0;
   long allocations = 0;
+  uint64_t ran = 0;
+  qzb::InstructionCounter instructions;
   for (auto _ : state) {
     state.PauseTiming();
     auto prepared = std::make_unique<Prepared>();
     const long before = qzh::AllocationCount().load();
     state.ResumeTiming();
+    instructions.Start();
     const bool opened = TimedOpen(*prepared);
+    ran += instructions.Stop();
     state.PauseTiming();
     allocations += qzh::AllocationCount().load() - before;
     ++opens;
@@ -212,6 +217,7 @@ void BM_PanelOpenAndFirstPaint(benchmark::State& state) {
     }
   }
   state.counters["allocations_per_open"] = opens ? static_cast<double>(allocations) / opens : 0.0;
+  instructions.Report(state, "instructions_per_open", ran, opens);
 }
 BENCHMARK(BM_PanelOpenAndFirstPaint);
 

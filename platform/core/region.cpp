@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <cstring>
+#include <new>
 
 namespace qz {
 
@@ -26,19 +28,78 @@ Region::Region(const RECT& r) {
   Set(r);
 }
 
+Region::Region(const Region& other) {
+  CopyFrom(other);
+}
+
+Region::Region(Region&& other) noexcept {
+  TakeFrom(other);
+}
+
+Region& Region::operator=(const Region& other) {
+  if (&other != this) CopyFrom(other);
+  return *this;
+}
+
+Region& Region::operator=(Region&& other) noexcept {
+  if (&other != this) {
+    if (OnHeap()) delete[] data_;
+    data_ = inline_;
+    capacity_ = InlineRects;
+    TakeFrom(other);
+  }
+  return *this;
+}
+
+Region::~Region() {
+  if (OnHeap()) delete[] data_;
+}
+
+// Doubles the room, at least to `needed` rectangles; the storage only grows,
+// so a region reused for paint after paint settles at its largest size.
+void Region::Grow(size_t needed) {
+  size_t room = std::max<size_t>(needed, size_t{capacity_} * 2);
+  RECT* bigger = new RECT[room];
+  std::memcpy(bigger, data_, size_ * sizeof(RECT));
+  if (OnHeap()) delete[] data_;
+  data_ = bigger;
+  capacity_ = static_cast<uint32_t>(room);
+}
+
+void Region::CopyFrom(const Region& other) {
+  if (other.size_ > capacity_) Grow(other.size_);
+  if (other.size_) std::memcpy(data_, other.data_, other.size_ * sizeof(RECT));
+  size_ = other.size_;
+}
+
+// Expects this region to be on its inline storage: a heap block is taken
+// over, inline rectangles are copied, and `other` is left empty.
+void Region::TakeFrom(Region& other) {
+  if (other.OnHeap()) {
+    data_ = other.data_;
+    capacity_ = other.capacity_;
+    other.data_ = other.inline_;
+    other.capacity_ = InlineRects;
+  } else if (other.size_) {
+    std::memcpy(inline_, other.inline_, other.size_ * sizeof(RECT));
+  }
+  size_ = other.size_;
+  other.size_ = 0;
+}
+
 void Region::Set(const RECT& r) {
-  rects_.clear();
-  if (!IsEmptyRect(r)) rects_.push_back(r);
+  size_ = 0;
+  if (!IsEmptyRect(r)) Push(r);
 }
 
 RECT Region::Bounds() const {
   RECT b{0, 0, 0, 0};
-  for (const RECT& r : rects_) b = UnionRects(b, r);
+  for (const RECT& r : Rects()) b = UnionRects(b, r);
   return b;
 }
 
 bool Region::Contains(int x, int y) const {
-  for (const RECT& r : rects_)
+  for (const RECT& r : Rects())
     if (x >= r.left && x < r.right && y >= r.top && y < r.bottom) return true;
   return false;
 }
@@ -47,68 +108,74 @@ bool Region::Contains(int x, int y) const {
 // it. Works in place: pieces are appended and the originals compacted away.
 void Region::Subtract(const RECT& cut) {
   if (IsEmptyRect(cut)) return;
-  size_t n = rects_.size();
-  size_t keep = 0;
-  for (size_t i = 0; i < n; ++i) {
-    RECT r = rects_[i];
+  const uint32_t n = size_;
+  uint32_t keep = 0;
+  for (uint32_t i = 0; i < n; ++i) {
+    RECT r = data_[i];
     RECT o = IntersectRects(r, cut);
     if (IsEmptyRect(o)) {
-      rects_[keep++] = r;
+      data_[keep++] = r;
       continue;
     }
-    if (r.top < o.top) rects_.push_back(RECT{r.left, r.top, r.right, o.top});
-    if (o.bottom < r.bottom) rects_.push_back(RECT{r.left, o.bottom, r.right, r.bottom});
-    if (r.left < o.left) rects_.push_back(RECT{r.left, o.top, o.left, o.bottom});
-    if (o.right < r.right) rects_.push_back(RECT{o.right, o.top, r.right, o.bottom});
+    if (r.top < o.top) Push(RECT{r.left, r.top, r.right, o.top});
+    if (o.bottom < r.bottom) Push(RECT{r.left, o.bottom, r.right, r.bottom});
+    if (r.left < o.left) Push(RECT{r.left, o.top, o.left, o.bottom});
+    if (o.right < r.right) Push(RECT{o.right, o.top, r.right, o.bottom});
   }
   // Move the appended pieces down behind the kept ones.
-  size_t out = keep;
-  for (size_t i = n; i < rects_.size(); ++i) rects_[out++] = rects_[i];
-  rects_.resize(out);
+  uint32_t out = keep;
+  for (uint32_t i = n; i < size_; ++i) data_[out++] = data_[i];
+  size_ = out;
 }
 
 void Region::Subtract(const Region& other) {
-  for (const RECT& r : other.rects_) Subtract(r);
+  if (&other == this) {
+    Clear();
+    return;
+  }
+  for (const RECT& r : other.Rects()) Subtract(r);
 }
 
 void Region::Add(const RECT& r) {
   if (IsEmptyRect(r)) return;
-  for (const RECT& e : rects_)
+  for (const RECT& e : Rects())
     if (e.left <= r.left && e.top <= r.top && e.right >= r.right && e.bottom >= r.bottom) return;
   Subtract(r);
-  rects_.push_back(r);
+  Push(r);
 }
 
 void Region::Add(const Region& other) {
-  for (const RECT& r : other.rects_) Add(r);
+  if (&other == this) return;
+  for (const RECT& r : other.Rects()) Add(r);
 }
 
 void Region::Intersect(const RECT& clip) {
-  size_t keep = 0;
-  for (const RECT& r : rects_) {
-    RECT o = IntersectRects(r, clip);
-    if (!IsEmptyRect(o)) rects_[keep++] = o;
+  uint32_t keep = 0;
+  for (uint32_t i = 0; i < size_; ++i) {
+    RECT o = IntersectRects(data_[i], clip);
+    if (!IsEmptyRect(o)) data_[keep++] = o;
   }
-  rects_.resize(keep);
+  size_ = keep;
 }
 
 // In place, as Subtract: the pieces are appended and moved down over the
 // originals, so a region that keeps its size never allocates.
 void Region::Intersect(const Region& other) {
   if (&other == this) return;
-  if (other.rects_.size() == 1) {
-    Intersect(other.rects_.front());
+  if (other.size_ == 1) {
+    Intersect(other.data_[0]);
     return;
   }
-  const size_t n = rects_.size();
-  for (size_t i = 0; i < n; ++i) {
-    const RECT a = rects_[i];
-    for (const RECT& b : other.rects_) {
+  const uint32_t n = size_;
+  for (uint32_t i = 0; i < n; ++i) {
+    const RECT a = data_[i];
+    for (const RECT& b : other.Rects()) {
       RECT o = IntersectRects(a, b);
-      if (!IsEmptyRect(o)) rects_.push_back(o);
+      if (!IsEmptyRect(o)) Push(o);
     }
   }
-  rects_.erase(rects_.begin(), rects_.begin() + static_cast<std::ptrdiff_t>(n));
+  std::memmove(data_, data_ + n, (size_ - n) * sizeof(RECT));
+  size_ -= n;
 }
 
 // Saturates at the ends of the int range; a rectangle pushed wholly past
@@ -117,8 +184,13 @@ void Region::Offset(int dx, int dy) {
   const auto moved = [](LONG v, int d) {
     return static_cast<LONG>(std::clamp<int64_t>(int64_t{v} + d, INT32_MIN, INT32_MAX));
   };
-  for (RECT& r : rects_) r = RECT{moved(r.left, dx), moved(r.top, dy), moved(r.right, dx), moved(r.bottom, dy)};
-  std::erase_if(rects_, [](const RECT& r) { return IsEmptyRect(r); });
+  uint32_t keep = 0;
+  for (uint32_t i = 0; i < size_; ++i) {
+    const RECT& r = data_[i];
+    RECT o{moved(r.left, dx), moved(r.top, dy), moved(r.right, dx), moved(r.bottom, dy)};
+    if (!IsEmptyRect(o)) data_[keep++] = o;
+  }
+  size_ = keep;
 }
 
 }  // namespace qz

@@ -45,6 +45,30 @@ TEST_F(SurfaceDc, DrawingStaysInsideTheClip) {
   EXPECT_EQ(surface.At(29, 24), kBlack);
 }
 
+// A clip of many pieces (a field with a grid of holes) survives being copied
+// into another region, the source deleted, and selected into the DC: filling
+// reaches every pixel but the holes.
+TEST_F(SurfaceDc, AClipOfManyPiecesKeepsThemThroughCopies) {
+  Open(POINT{0, 0}, qz::Region(RECT{0, 0, 50, 40}));
+  HRGN field = CreateRectRgn(0, 0, 40, 30);
+  for (int y = 5; y < 30; y += 10)
+    for (int x = 5; x < 40; x += 10) {
+      HRGN hole = CreateRectRgn(x, y, x + 3, y + 2);
+      EXPECT_EQ(CombineRgn(field, field, hole, RGN_DIFF), COMPLEXREGION);
+      DeleteObject(hole);
+    }
+  HRGN copy = CreateRectRgn(0, 0, 0, 0);
+  EXPECT_EQ(CombineRgn(copy, field, nullptr, RGN_COPY), COMPLEXREGION);
+  DeleteObject(field);
+  EXPECT_EQ(SelectClipRgn(dc, copy), COMPLEXREGION);
+  DeleteObject(copy);
+  RECT all{0, 0, 50, 40};
+  FillRect(dc, &all, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+  EXPECT_EQ(CountOnSurface(kBlack), 40 * 30 - 12 * 3 * 2);
+  EXPECT_EQ(surface.At(25, 15), kWhite);
+  EXPECT_EQ(surface.At(28, 15), kBlack);
+}
+
 TEST_F(SurfaceDc, ClipBoxIsInLogicalCoordinatesWithTheRegionType) {
   qz::Region clip(RECT{10, 10, 30, 25});
   Open(POINT{10, 10}, clip);

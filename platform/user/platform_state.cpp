@@ -84,6 +84,7 @@ void Unlink(Window* w) {
   if (!w->parent) return;
   auto& siblings = w->parent->children;
   siblings.erase(std::remove(siblings.begin(), siblings.end(), w), siblings.end());
+  for (Window* a = w->parent; a; a = a->parent) a->dirtyBelow -= w->dirtyBelow;
   TouchLayout();
   w->parent = nullptr;
 }

@@ -7,6 +7,7 @@ void SyncDirty(Window* w) {
   if (dirty == w->dirty) return;
   w->dirty = dirty;
   P().dirtyWindows += dirty ? 1 : -1;
+  for (Window* a = w; a; a = a->parent) a->dirtyBelow += dirty ? 1u : -1u;
 }
 
 void ClearUpdate(Window* w) {
@@ -92,7 +93,7 @@ static void ValidateArea(Window* w, const RECT* clientRect, bool allChildren) {
 // Parents before children and, among siblings, the bottom one first, so a
 // sibling above paints over one below.
 Window* FirstDirty(Window* w) {
-  if (!(w->style & WS_VISIBLE)) return nullptr;
+  if (w->dirtyBelow == 0 || !(w->style & WS_VISIBLE)) return nullptr;
   if (w->dirty) return w;
   for (size_t i = w->children.size(); i-- > 0;)
     if (Window* d = FirstDirty(w->children[i])) return d;

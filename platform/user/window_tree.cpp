@@ -28,6 +28,7 @@ HWND SetParent(HWND child, HWND newParent) {
   TouchLayout();
   w->parent = np;
   np->children.insert(np->children.begin(), w);
+  for (Window* a = np; a; a = a->parent) a->dirtyBelow += w->dirtyBelow;
   bool isTop = IsTopLevel(w);
   if (wasTop && !isTop) FreeSurface(w);
   if (isTop && !wasTop) CreateTopLevelSurface(w);

@@ -55,6 +55,9 @@ struct Window {
   Region update;                     // client coordinates
   bool erase = false;
   bool dirty = false;  // counted in Platform::dirtyWindows
+  // Dirty windows in this window's subtree, itself included, so the search
+  // for the next window to paint passes over clean branches.
+  unsigned dirtyBelow = 0;
   bool frameDirty = false;
   bool destroying = false;
   bool dead = false;

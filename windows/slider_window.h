@@ -114,7 +114,7 @@ class SliderWindow : public CWnd {
   HGDIOBJ MemoryPrevious = nullptr;
   DIB* Offscreen = nullptr;
   HDC BackgroundDC = nullptr;
-  HBITMAP BackgroundBitmap = nullptr;
+  DIB* Background = nullptr;
   HGDIOBJ BackgroundPrevious = nullptr;
   ResDIB* Thumb = nullptr;
   CRect CachedRect{-1, -1, -1, -1};

@@ -3,6 +3,10 @@
 #include <algorithm>
 #include <cstring>
 
+#ifdef __SSE2__
+#include <emmintrin.h>
+#endif
+
 namespace {
 
 BITMAPINFO TopDownInfo(int width, int height) {
@@ -76,12 +80,33 @@ inline bool MergeQuad(uint32_t* to, const uint32_t* from) {
   return false;
 }
 
+// True when every pixel of the row is wholly opaque, as are most rows of a
+// thumb picture.
+inline bool AllOpaque(const uint32_t* from, int width) {
+#ifdef __SSE2__
+  if (width >= 4) {
+    const auto load = [from](int i) { return _mm_loadu_si128(reinterpret_cast<const __m128i*>(from + i)); };
+    __m128i all = load(width - 4);
+    for (int i = 0; i + 4 <= width; i += 4) all = _mm_and_si128(all, load(i));
+    const __m128i alpha = _mm_set1_epi32(static_cast<int>(0xff000000u));
+    return _mm_movemask_epi8(_mm_cmpeq_epi32(_mm_and_si128(all, alpha), alpha)) == 0xffff;
+  }
+#endif
+  uint32_t all = 0xffffffffu;
+  for (int i = 0; i < width; ++i) all &= from[i];
+  return all >= 0xff000000u;
+}
+
 // One row of Merge, left to right. Pictures such as a slider's thumb are
 // mostly wholly opaque or wholly clear: four such pixels at a time are
 // copied or kept, and only the edges are blended one by one. When the row
 // does not overlap itself, a last group of four may reach back over pixels
 // already merged, as merging those again changes nothing.
-void MergeRow(uint32_t* to, const uint32_t* from, int width, bool separate) {
+[[gnu::always_inline]] inline void MergeRow(uint32_t* to, const uint32_t* from, int width, bool separate) {
+  if (separate && AllOpaque(from, width)) {
+    std::memcpy(to, from, sizeof(uint32_t) * static_cast<size_t>(width));
+    return;
+  }
   int i = 0;
   for (; i + 4 <= width; i += 4)
     if (!MergeQuad(to + i, from + i))

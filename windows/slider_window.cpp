@@ -565,9 +565,9 @@ void SliderWindow::OnPaint() {
   if (!hdc) return;
   CRect clip;
   if (::GetClipBox(hdc, &clip) != NULLREGION && !clip.IsRectEmpty()) {
-    RefreshSnapshot();
     CRect client;
     GetClientRect(&client);
+    RefreshSnapshot(client);
     CRect band = Band() & clip;
     band &= client;
     if (Offscreen && BackgroundDC && !band.IsRectEmpty()) {
@@ -586,11 +586,9 @@ LRESULT SliderWindow::OnEditColour(HDC hdc, HWND edit) {
   return CWnd::WindowProc(WM_CTLCOLOREDIT, reinterpret_cast<WPARAM>(hdc), reinterpret_cast<LPARAM>(edit));
 }
 
-void SliderWindow::RefreshSnapshot() {
+void SliderWindow::RefreshSnapshot(const CRect& client) {
   HWND parent = ::GetParent(m_hWnd);
   if (!parent || !MemoryDC) return;
-  CRect client;
-  GetClientRect(&client);
   CRect inParent = client;
   ::MapWindowPoints(m_hWnd, parent, reinterpret_cast<LPPOINT>(&inParent), 2);
   if (inParent == CachedRect && ThumbWidth() == CachedThumbWidth && ThumbHeight() == CachedThumbHeight) return;

@@ -105,7 +105,7 @@ class SliderWindow : public CWnd {
   void OnPaint();
   LRESULT OnEditColour(HDC hdc, HWND edit);
 
-  void RefreshSnapshot();
+  void RefreshSnapshot(const CRect& client);
   void TakeSnapshot(HWND parent, const CRect& client, const CRect& inParent);
   void ReleaseOffscreen();
   void ReleaseBackground();

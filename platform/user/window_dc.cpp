@@ -69,6 +69,16 @@ static HDC CreateWindowSurfaceDC(Surface* surface, POINT origin, const Region& c
   return hdc;
 }
 
+// True when `clip` (surface coordinates) lies wholly within the window's one
+// visible client rectangle, as an update region mostly does.
+static bool WithinVisible(const Window* w, const Region& clip) {
+  const std::vector<RECT>& visible = w->visibleClient.Rects();
+  if (visible.size() != 1 || clip.Empty()) return false;
+  const RECT bounds = clip.Bounds();
+  const RECT& v = visible.front();
+  return bounds.left >= v.left && bounds.top >= v.top && bounds.right <= v.right && bounds.bottom <= v.bottom;
+}
+
 HDC MakeWindowDC(Window* w, bool clientArea, const Region* update) {
   Platform& p = P();
   Region& clip = p.scratchClip;
@@ -96,7 +106,7 @@ HDC MakeWindowDC(Window* w, bool clientArea, const Region* update) {
       if (update) {
         clip = *update;
         clip.Offset(origin.x, origin.y);
-        clip.Intersect(w->visibleClient);
+        if (!WithinVisible(w, clip)) clip.Intersect(w->visibleClient);
       } else {
         clip = w->visibleClient;
       }
@@ -133,6 +143,7 @@ bool ReleaseWindowDC(HDC hdc) {
   *it = dcs.back();
   dcs.pop_back();
   auto& orphans = p.orphanSurfaces;
+  if (orphans.empty()) return true;
   orphans.erase(std::remove_if(orphans.begin(), orphans.end(), [](const auto& s) { return !SurfaceInUse(s.get()); }),
                 orphans.end());
   return true;

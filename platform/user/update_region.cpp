@@ -16,12 +16,17 @@ void ClearUpdate(Window* w) {
   SyncDirty(w);
 }
 
-void AddUpdate(Window* w, const RECT& clientRect, bool erase) {
-  RECT r = IntersectRects(clientRect, ClientRect(w));
-  if (IsEmptyRect(r)) return;
+// `r` is within the client area and not empty.
+static void AddClientUpdate(Window* w, const RECT& r, bool erase) {
   w->update.Add(r);
   if (erase) w->erase = true;
   SyncDirty(w);
+}
+
+void AddUpdate(Window* w, const RECT& clientRect, bool erase) {
+  RECT r = IntersectRects(clientRect, ClientRect(w));
+  if (IsEmptyRect(r)) return;
+  AddClientUpdate(w, r, erase);
 }
 
 static void MarkFrame(Window* w) {
@@ -35,7 +40,7 @@ void InvalidateArea(Window* w, const RECT* clientRect, bool erase, Children chil
   RECT client = ClientRect(w);
   RECT r = clientRect ? IntersectRects(*clientRect, client) : client;
   if (IsEmptyRect(r)) return;
-  AddUpdate(w, r, erase);
+  AddClientUpdate(w, r, erase);
   if (children == Children::kNone || (children == Children::kByStyle && (w->style & WS_CLIPCHILDREN))) return;
   for (Window* c : w->children) {
     if (!(c->style & WS_VISIBLE)) continue;

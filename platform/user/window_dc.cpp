@@ -73,10 +73,11 @@ static HDC CreateWindowSurfaceDC(Surface* surface, POINT origin, const Region& c
 // visible client rectangle, as an update region mostly does.
 static bool WithinVisible(const Window* w, const Region& clip) {
   const std::vector<RECT>& visible = w->visibleClient.Rects();
-  if (visible.size() != 1 || clip.Empty()) return false;
-  const RECT bounds = clip.Bounds();
+  if (visible.size() != 1) return false;
   const RECT& v = visible.front();
-  return bounds.left >= v.left && bounds.top >= v.top && bounds.right <= v.right && bounds.bottom <= v.bottom;
+  for (const RECT& r : clip.Rects())
+    if (r.left < v.left || r.top < v.top || r.right > v.right || r.bottom > v.bottom) return false;
+  return true;
 }
 
 HDC MakeWindowDC(Window* w, bool clientArea, const Region* update) {

@@ -1,5 +1,6 @@
 #include "panel/slider_control.h"
 
+#include <bit>
 #include <cmath>
 #include <cstdint>
 #include <new>
@@ -307,9 +308,20 @@ LRESULT SliderControl::LabelColours(HDC hdc) {
 void SliderControl::CommitSliderValue(WORD undo) {
   const double value = Slider.Value;
   if (undo && Doc) Doc->StartUndo(UndoName);
+  const unsigned long updates = DisplayUpdates;
   if (HasValueChanged(Integer, value, Value, Precision)) WriteValue(value);
   if (undo && Doc) Doc->EndUndo(1);
-  UpdateDisplay(nullptr);
+  // A write is normally shown already, by the input's notice; showing the
+  // same value again would change nothing.
+  if (DisplayUpdates == updates || !StillShown()) UpdateDisplay(nullptr);
+}
+
+// True while the value, the slider's value and the number's decimals are
+// exactly (to the bit) what the last display update left.
+bool SliderControl::StillShown() const {
+  return std::bit_cast<uint64_t>(Value) == std::bit_cast<uint64_t>(ShownValue) &&
+         std::bit_cast<uint64_t>(Slider.Value) == std::bit_cast<uint64_t>(ShownSliderValue) &&
+         ShownDecimals() == ShownDecimalCount && !LabelsDirty;
 }
 
 // A value that is not finite (a number typed beyond the double range) is
@@ -372,6 +384,10 @@ void SliderControl::UpdateDisplay(Input*) {
     Wnd->InvalidateRect(nullptr, TRUE);
     LabelsDirty = 0;
   }
+  ++DisplayUpdates;
+  ShownValue = Value;
+  ShownSliderValue = Slider.Value;
+  ShownDecimalCount = ShownDecimals();
 }
 
 // An input being disconnected keeps the value shown, for no frame in particular.

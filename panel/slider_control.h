@@ -49,6 +49,13 @@ class SliderControl : public InputControl {
   long LabelsDirty = 0;
 
  private:
+  // What the last display update showed, so that a commit whose write has
+  // already shown its value need not show it again.
+  unsigned long DisplayUpdates = 0;
+  double ShownValue = 0.0;
+  double ShownSliderValue = 0.0;
+  long ShownDecimalCount = 0;
+
   void ReadAttributes(TagList& tags);
   void ReadLabels(const TagList& tags);
   void ConfigureSlider();
@@ -58,6 +65,7 @@ class SliderControl : public InputControl {
   void CommitSliderValue(WORD undo);
   void WriteValue(double value);
   long ShownDecimals() const { return Decimals > 0 ? Decimals : 0; }
+  bool StillShown() const;
   LRESULT EraseBackground(HDC hdc);
   LRESULT LabelColours(HDC hdc);
 };

@@ -1,6 +1,8 @@
 #include "windows/slider_window.h"
 
+#include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <new>
 #include <utility>
 
@@ -67,6 +69,19 @@ double Between(double low, double high, double fraction) {
   if (!(value >= std::fmin(low, high))) return std::fmin(low, high);
   if (!(value <= std::fmax(low, high))) return std::fmax(low, high);
   return value;
+}
+
+// Copies the rows of `box` (clipped to both pictures) from one picture to
+// the same place in another, every byte as it is.
+void CopyRows(DIB& to, const DIB& from, const CRect& box) {
+  const long left = std::max<long>(box.left, 0);
+  const long top = std::max<long>(box.top, 0);
+  const long right = std::min<long>({box.right, to.Width, from.Width});
+  const long bottom = std::min<long>({box.bottom, to.Height, from.Height});
+  if (left >= right || top >= bottom) return;
+  const size_t bytes = sizeof(uint32_t) * static_cast<size_t>(right - left);
+  for (long y = top; y < bottom; ++y)
+    std::memcpy(to.Bits + y * to.Width + left, from.Bits + y * from.Width + left, bytes);
 }
 
 ResDIB* OwnThumbPicture() {
@@ -540,6 +555,8 @@ void SliderWindow::OnCaptureChanged(HWND newCapture) {
 
 // The thumb band is rebuilt off screen from the background snapshot and
 // copied out in one blit, so a moving thumb never flickers or leaves a trail.
+// Both pictures are the client's size, so the band's rows are copied
+// straight across.
 // A disabled slider still repaints the band, without the thumb, so that a
 // thumb drawn before does not stay behind.
 void SliderWindow::OnPaint() {
@@ -548,13 +565,13 @@ void SliderWindow::OnPaint() {
   if (!hdc) return;
   CRect clip;
   if (::GetClipBox(hdc, &clip) != NULLREGION && !clip.IsRectEmpty()) {
-    RefreshSnapshot();
     CRect client;
     GetClientRect(&client);
+    RefreshSnapshot(client);
     CRect band = Band() & clip;
     band &= client;
     if (Offscreen && BackgroundDC && !band.IsRectEmpty()) {
-      ::BitBlt(MemoryDC, band.left, band.top, band.Width(), band.Height(), BackgroundDC, band.left, band.top, SRCCOPY);
+      CopyRows(*Offscreen, *Background, band);
       const long left = ThumbLeftOf(Value);
       if (!Disabled) Offscreen->Merge(ThumbPicture(), left, TrackTop + ThumbOffset, 0, 0, ThumbWidth(), ThumbHeight());
       ::BitBlt(hdc, band.left, band.top, band.Width(), band.Height(), MemoryDC, band.left, band.top, SRCCOPY);
@@ -569,11 +586,9 @@ LRESULT SliderWindow::OnEditColour(HDC hdc, HWND edit) {
   return CWnd::WindowProc(WM_CTLCOLOREDIT, reinterpret_cast<WPARAM>(hdc), reinterpret_cast<LPARAM>(edit));
 }
 
-void SliderWindow::RefreshSnapshot() {
+void SliderWindow::RefreshSnapshot(const CRect& client) {
   HWND parent = ::GetParent(m_hWnd);
   if (!parent || !MemoryDC) return;
-  CRect client;
-  GetClientRect(&client);
   CRect inParent = client;
   ::MapWindowPoints(m_hWnd, parent, reinterpret_cast<LPPOINT>(&inParent), 2);
   if (inParent == CachedRect && ThumbWidth() == CachedThumbWidth && ThumbHeight() == CachedThumbHeight) return;
@@ -601,10 +616,12 @@ void SliderWindow::TakeSnapshot(HWND parent, const CRect& client, const CRect& i
   CRect whole;
   ::GetClientRect(parent, &whole);
   HDC screen = ::GetDC(nullptr);
-  BackgroundBitmap = ::CreateCompatibleBitmap(screen, client.Width(), client.Height());
-  BackgroundDC = BackgroundBitmap ? ::CreateCompatibleDC(screen) : nullptr;
+  // An empty client still gets a one-pixel picture for the parent to paint.
+  const bool empty = client.Width() == 0 || client.Height() == 0;
+  Background = new (std::nothrow) DIB(empty ? 1 : client.Width(), empty ? 1 : client.Height());
+  BackgroundDC = Background && Background->Bitmap ? ::CreateCompatibleDC(screen) : nullptr;
   if (BackgroundDC) {
-    BackgroundPrevious = ::SelectObject(BackgroundDC, BackgroundBitmap);
+    BackgroundPrevious = ::SelectObject(BackgroundDC, Background->Bitmap);
     const int saved = ::SaveDC(BackgroundDC);
     ::SetViewportOrgEx(BackgroundDC, -inParent.left, -inParent.top, nullptr);
     ::IntersectClipRect(BackgroundDC, whole.left, whole.top, whole.right, whole.bottom);
@@ -629,9 +646,9 @@ void SliderWindow::ReleaseBackground() {
     if (BackgroundPrevious) ::SelectObject(BackgroundDC, BackgroundPrevious);
     ::DeleteDC(BackgroundDC);
   }
-  if (BackgroundBitmap) ::DeleteObject(BackgroundBitmap);
+  delete Background;
   BackgroundDC = nullptr;
-  BackgroundBitmap = nullptr;
+  Background = nullptr;
   BackgroundPrevious = nullptr;
 }
 

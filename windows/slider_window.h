@@ -105,7 +105,7 @@ class SliderWindow : public CWnd {
   void OnPaint();
   LRESULT OnEditColour(HDC hdc, HWND edit);
 
-  void RefreshSnapshot();
+  void RefreshSnapshot(const CRect& client);
   void TakeSnapshot(HWND parent, const CRect& client, const CRect& inParent);
   void ReleaseOffscreen();
   void ReleaseBackground();
@@ -114,7 +114,7 @@ class SliderWindow : public CWnd {
   HGDIOBJ MemoryPrevious = nullptr;
   DIB* Offscreen = nullptr;
   HDC BackgroundDC = nullptr;
-  HBITMAP BackgroundBitmap = nullptr;
+  DIB* Background = nullptr;
   HGDIOBJ BackgroundPrevious = nullptr;
   ResDIB* Thumb = nullptr;
   CRect CachedRect{-1, -1, -1, -1};

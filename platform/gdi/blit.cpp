@@ -30,18 +30,45 @@ uint32_t Ternary(unsigned index, uint32_t p, uint32_t s, uint32_t d) {
 }
 
 // Copies n pixels without their top byte, four at a time: the copy of a
-// thumb band runs for every drag step. The rows must not overlap.
-void CopyOpaqueRow(uint32_t* dst, const uint32_t* src, int n) {
+// thumb band runs for every drag step. The rows must not overlap, so a last
+// group of four may reach back over pixels already copied.
+[[gnu::always_inline]] inline void CopyOpaqueRow(uint32_t* dst, const uint32_t* src, int n) {
   typedef uint32_t Quad __attribute__((vector_size(16)));
   constexpr Quad kOpaque = {0xFFFFFF, 0xFFFFFF, 0xFFFFFF, 0xFFFFFF};
-  int i = 0;
-  for (; i + 4 <= n; i += 4) {
+  const auto copyQuad = [&](int i) {
     Quad quad;
     std::memcpy(&quad, src + i, sizeof quad);
     quad &= kOpaque;
     std::memcpy(dst + i, &quad, sizeof quad);
+  };
+  if (n < 4) {
+    for (int i = 0; i < n; ++i) dst[i] = src[i] & 0xFFFFFF;
+    return;
   }
-  for (; i < n; ++i) dst[i] = src[i] & 0xFFFFFF;
+  int i = 0;
+  for (; i + 4 <= n; i += 4) copyQuad(i);
+  if (i < n) copyQuad(n - 4);
+}
+
+// SRCCOPY onto a window from another canvas, the copy of every paint from
+// an off-screen picture: clip rectangles side by side in one band (an update
+// region of two overlapping rectangles) are copied as one span per row.
+void CopyOpaqueRects(const Raster& raster, const RECT& clipped, const Canvas& source, int64_t shiftX, int64_t shiftY) {
+  for (size_t i = 0; i < raster.count; ++i) {
+    RECT c = qz::IntersectRects(clipped, raster.rects[i]);
+    if (qz::IsEmptyRect(c)) continue;
+    for (; i + 1 < raster.count; ++i) {
+      const RECT next = qz::IntersectRects(clipped, raster.rects[i + 1]);
+      if (next.top != c.top || next.bottom != c.bottom || (next.left != c.right && next.right != c.left)) break;
+      c.left = std::min(c.left, next.left);
+      c.right = std::max(c.right, next.right);
+    }
+    const int n = c.right - c.left;
+    uint32_t* out = raster.canvas.Row(c.top) + c.left;
+    const uint32_t* in = source.Row(static_cast<int>(c.top + shiftY)) + static_cast<int>(c.left + shiftX);
+    for (int row = c.top; row < c.bottom; ++row, out += raster.canvas.stride, in += source.stride)
+      CopyOpaqueRow(out, in, n);
+  }
 }
 
 // Applies `rop` to n pixels; `src` may be null when the ROP ignores it.
@@ -152,6 +179,10 @@ BOOL BitBlt(HDC dest, int x, int y, int width, int height, HDC src, int srcX, in
   if (box.Empty()) return TRUE;
   const RECT clipped = box.Rect();
   bool opaqueOnly = d->type == OBJ_DC;
+  if (rop == SRCCOPY && opaqueOnly && source.base != raster.canvas.base) {
+    CopyOpaqueRects(raster, clipped, source, shiftX, shiftY);
+    return TRUE;
+  }
   uint32_t pattern = PatternOf(*d);
   for (size_t i = 0; i < raster.count; ++i) {
     RECT c = qz::IntersectRects(clipped, raster.rects[i]);
@@ -169,10 +200,6 @@ BOOL BitBlt(HDC dest, int x, int y, int width, int height, HDC src, int srcX, in
     }
     const uint32_t* in = source.Row(static_cast<int>(first + shiftY)) + static_cast<int>(c.left + shiftX);
     const ptrdiff_t inStep = upward ? -source.stride : source.stride;
-    if (rop == SRCCOPY && opaqueOnly && source.base != raster.canvas.base) {
-      for (int k = 0; k < rows; ++k, out += outStep, in += inStep) CopyOpaqueRow(out, in, n);
-      continue;
-    }
     for (int k = 0; k < rows; ++k, out += outStep, in += inStep) BlitRow(out, in, n, rop, pattern, opaqueOnly);
   }
   return TRUE;

@@ -1,3 +1,5 @@
+#include <algorithm>
+
 #include "wm.h"
 
 namespace qz::user {
@@ -33,6 +35,18 @@ void PaintFrame(Window* w) {
 
 using namespace qz::user;
 
+// The box around a region that is not empty (its rectangles never are).
+static RECT BoxAround(const qz::Region& region) {
+  const std::vector<RECT>& rects = region.Rects();
+  RECT box = rects.front();
+  for (size_t i = 1; i < rects.size(); ++i) {
+    const RECT& r = rects[i];
+    box = RECT{std::min(box.left, r.left), std::min(box.top, r.top), std::max(box.right, r.right),
+               std::max(box.bottom, r.bottom)};
+  }
+  return box;
+}
+
 // Clip = the update region within the visible client area; the whole region
 // is validated before WM_ERASEBKGND, so what that handler invalidates stays.
 HDC BeginPaint(HWND hwnd, PAINTSTRUCT* ps) {
@@ -42,7 +56,7 @@ HDC BeginPaint(HWND hwnd, PAINTSTRUCT* ps) {
   if (w->frameDirty) PaintFrame(w);
   if (w->dead) return nullptr;
   *ps = PAINTSTRUCT{};
-  RECT bounds = w->update.Empty() ? RECT{0, 0, 0, 0} : w->update.Bounds();
+  RECT bounds = w->update.Empty() ? RECT{0, 0, 0, 0} : BoxAround(w->update);
   bool erase = w->erase;
   HDC hdc = MakeWindowDC(w, true, &w->update);
   ClearUpdate(w);

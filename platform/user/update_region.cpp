@@ -17,12 +17,31 @@ void ClearUpdate(Window* w) {
   SyncDirty(w);
 }
 
+// The common part of two rectangles, for callers that only ask whether it
+// is empty before using it: InvalidateRect runs for every thumb step.
+static inline RECT Overlap(const RECT& a, const RECT& b) {
+  return RECT{a.left > b.left ? a.left : b.left, a.top > b.top ? a.top : b.top, a.right < b.right ? a.right : b.right,
+              a.bottom < b.bottom ? a.bottom : b.bottom};
+}
+
+static inline bool NoArea(const RECT& r) {
+  return r.right <= r.left || r.bottom <= r.top;
+}
+
+// `r` is within the client area and not empty.
+static void AddClientUpdate(Window* w, const RECT& r, bool erase) {
+  if (w->update.Empty())
+    w->update.Set(r);
+  else
+    w->update.Add(r);
+  if (erase) w->erase = true;
+  SyncDirty(w);
+}
+
 void AddUpdate(Window* w, const RECT& clientRect, bool erase) {
   RECT r = IntersectRects(clientRect, ClientRect(w));
   if (IsEmptyRect(r)) return;
-  w->update.Add(r);
-  if (erase) w->erase = true;
-  SyncDirty(w);
+  AddClientUpdate(w, r, erase);
 }
 
 static void MarkFrame(Window* w) {
@@ -34,14 +53,14 @@ static void MarkFrame(Window* w) {
 void InvalidateArea(Window* w, const RECT* clientRect, bool erase, Children children) {
   if (!IsVisibleChain(w)) return;
   RECT client = ClientRect(w);
-  RECT r = clientRect ? IntersectRects(*clientRect, client) : client;
-  if (IsEmptyRect(r)) return;
-  AddUpdate(w, r, erase);
+  RECT r = clientRect ? Overlap(*clientRect, client) : client;
+  if (NoArea(r)) return;
+  AddClientUpdate(w, r, erase);
   if (children == Children::kNone || (children == Children::kByStyle && (w->style & WS_CLIPCHILDREN))) return;
   for (Window* c : w->children) {
     if (!(c->style & WS_VISIBLE)) continue;
-    RECT over = IntersectRects(r, c->rect);
-    if (IsEmptyRect(over)) continue;
+    RECT over = Overlap(r, c->rect);
+    if (NoArea(over)) continue;
     MarkFrame(c);
     int inset = FrameInset(c);
     RECT local = OffsetRectBy(over, -(c->rect.left + inset), -(c->rect.top + inset));

@@ -69,6 +69,17 @@ static HDC CreateWindowSurfaceDC(Surface* surface, POINT origin, const Region& c
   return hdc;
 }
 
+// True when `clip` (surface coordinates) lies wholly within the window's one
+// visible client rectangle, as an update region mostly does.
+static bool WithinVisible(const Window* w, const Region& clip) {
+  const std::vector<RECT>& visible = w->visibleClient.Rects();
+  if (visible.size() != 1) return false;
+  const RECT& v = visible.front();
+  for (const RECT& r : clip.Rects())
+    if (r.left < v.left || r.top < v.top || r.right > v.right || r.bottom > v.bottom) return false;
+  return true;
+}
+
 HDC MakeWindowDC(Window* w, bool clientArea, const Region* update) {
   Platform& p = P();
   Region& clip = p.scratchClip;
@@ -96,7 +107,7 @@ HDC MakeWindowDC(Window* w, bool clientArea, const Region* update) {
       if (update) {
         clip = *update;
         clip.Offset(origin.x, origin.y);
-        clip.Intersect(w->visibleClient);
+        if (!WithinVisible(w, clip)) clip.Intersect(w->visibleClient);
       } else {
         clip = w->visibleClient;
       }
@@ -133,6 +144,7 @@ bool ReleaseWindowDC(HDC hdc) {
   *it = dcs.back();
   dcs.pop_back();
   auto& orphans = p.orphanSurfaces;
+  if (orphans.empty()) return true;
   orphans.erase(std::remove_if(orphans.begin(), orphans.end(), [](const auto& s) { return !SurfaceInUse(s.get()); }),
                 orphans.end());
   return true;

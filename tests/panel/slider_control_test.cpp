@@ -291,6 +291,20 @@ TEST_F(SliderControlTest, ADragIsOneUndoStepEndingAtTheFinalValue) {
   EXPECT_EQ(TextOf(edit), "0.5000");
 }
 
+// A drag too small to change the value at the control's precision writes
+// nothing and puts the thumb back on the value: the thumb of 3 spans 72 to
+// 82, that of the dragged 3.15 starts at 74 or beyond, so a click at 73
+// grabs it rather than paging down.
+TEST_F(SliderControlTest, ADragBelowThePrecisionWritesNothingAndPutsTheThumbBack) {
+  AddSlider(3.0, {{tag::RangeMax, 10.0}, {tag::Decimals, 0}});
+  Drag(77, 80);
+  EXPECT_TRUE(session.Writes().empty());
+  EXPECT_EQ(TextOf(edit), "3");
+  session.Click(slider, 73, ThumbRow);
+  EXPECT_TRUE(session.Writes().empty());
+  EXPECT_EQ(Value(), 3.0);
+}
+
 TEST_F(SliderControlTest, TwoDragsAreTwoUndoSteps) {
   AddSlider(0.5, {});
   Drag(TrackCentre, TrackCentre + 40);

@@ -146,6 +146,29 @@ TEST_F(SurfaceDc, BlitsBothWaysBetweenSurfaceAndMemory) {
   EXPECT_EQ(surface.At(17, 15), static_cast<uint32_t>(20 * 256 + 22));
 }
 
+// A window's update region after a thumb moved right, moved left, or moved
+// down and across: exactly the union of the two places is copied.
+TEST(BitBlt, OntoAClipOfTwoOverlappingRectanglesCopiesExactlyTheirUnion) {
+  const RECT moves[][2] = {
+      {{5, 5, 17, 17}, {12, 5, 24, 17}}, {{12, 5, 24, 17}, {5, 5, 17, 17}}, {{5, 5, 17, 17}, {9, 11, 21, 23}}};
+  for (const auto& places : moves) {
+    qz::Surface surface;
+    surface.Resize(30, 30, kWhite);
+    qz::Region clip(places[0]);
+    clip.Add(places[1]);
+    HDC dc = qz::CreateSurfaceDC(&surface, POINT{0, 0}, clip);
+    Canvas picture(30, 30, kBlack);
+    for (int y = 0; y < 30; ++y)
+      for (int x = 0; x < 30; ++x) picture.Set(x, y, 0xAB000000u | static_cast<uint32_t>(y * 256 + x));
+    ASSERT_TRUE(BitBlt(dc, 0, 0, 30, 30, picture.dc(), 0, 0, SRCCOPY));
+    for (int y = 0; y < 30; ++y)
+      for (int x = 0; x < 30; ++x)
+        ASSERT_EQ(surface.At(x, y), InsideAny(places, x, y) ? static_cast<uint32_t>(y * 256 + x) : kWhite)
+            << ToString(places[1]) << " at " << x << "," << y;
+    DeleteDC(dc);
+  }
+}
+
 TEST(BitBlt, ClippedToTheDestinationClipAndTheSourceBounds) {
   Canvas source(10, 10, 0x0000FF), dest(30, 30);
   IntersectClipRect(dest.dc(), 0, 0, 20, 20);

@@ -98,6 +98,23 @@ TEST(DIB, MergeOutsideEitherPictureDoesNothing) {
   for (int i = 0; i < 4; ++i) EXPECT_EQ(target->Bits[i], 0xff000000u);
 }
 
+// Rows of every width from 1 to 9 whose pixels are opaque, clear or half
+// covered in turn, so that groups of four of each kind and mixed ones meet
+// every row end.
+TEST(DIB, MergeMatchesThePixelBlendForEveryRowWidthAndMix) {
+  const uint32_t kinds[3] = {0xff20c040u, 0x00ffffffu, 0x80ff0000u};
+  for (int width = 1; width <= 9; ++width) {
+    for (int run = 1; run <= 4; ++run) {
+      auto target = Filled(width, 1, 0x40102030);
+      auto source = Filled(width, 1, 0);
+      for (int i = 0; i < width; ++i) source->Bits[i] = kinds[(i / run) % 3];
+      target->Merge(source.get(), 0, 0, 0, 0, width, 1);
+      for (int i = 0; i < width; ++i)
+        EXPECT_EQ(target->Bits[i], BlendPixel(0x40102030, source->Bits[i])) << width << " " << run << " " << i;
+    }
+  }
+}
+
 TEST(DIB, MergeOntoItselfReadsEachPixelBeforeWritingIt) {
   auto dib = Filled(4, 1, 0xff000000);
   ASSERT_TRUE(dib->Bits);

@@ -134,7 +134,7 @@ void SliderWindow::SetThumbImage(ResDIB* image) {
   }
   Thumb = image ? image : OwnThumbPicture();
   CachedThumbWidth = -1;
-  CachedThumbHeight = -1;
+  PictureTop = PictureBottom = -1;
   SetTrackRect(CRect(TrackLeft, TrackTop, TrackRight, TrackBottom));
   if (m_hWnd && ThumbX != -1) {
     CRect now = ThumbRect(ThumbLeftOf(Value));
@@ -555,8 +555,8 @@ void SliderWindow::OnCaptureChanged(HWND newCapture) {
 
 // The thumb band is rebuilt off screen from the background snapshot and
 // copied out in one blit, so a moving thumb never flickers or leaves a trail.
-// Both pictures are the client's size, so the band's rows are copied
-// straight across.
+// Both pictures hold the thumb's rows of the client area at full width, so
+// the band's rows are copied straight across.
 // A disabled slider still repaints the band, without the thumb, so that a
 // thumb drawn before does not stay behind.
 void SliderWindow::OnPaint() {
@@ -571,10 +571,14 @@ void SliderWindow::OnPaint() {
     CRect band = Band() & clip;
     band &= client;
     if (Offscreen && BackgroundDC && !band.IsRectEmpty()) {
-      CopyRows(*Offscreen, *Background, band);
+      CRect rows = band;
+      rows.OffsetRect(0, -PictureTop);
+      CopyRows(*Offscreen, *Background, rows);
       const long left = ThumbLeftOf(Value);
-      if (!Disabled) Offscreen->Merge(ThumbPicture(), left, TrackTop + ThumbOffset, 0, 0, ThumbWidth(), ThumbHeight());
-      ::BitBlt(hdc, band.left, band.top, band.Width(), band.Height(), MemoryDC, band.left, band.top, SRCCOPY);
+      const long top = TrackTop + ThumbOffset - PictureTop;
+      if (!Disabled) Offscreen->Merge(ThumbPicture(), left, top, 0, 0, ThumbWidth(), ThumbHeight());
+      ::BitBlt(hdc, band.left, band.top, band.Width(), band.Height(), MemoryDC, band.left, band.top - PictureTop,
+               SRCCOPY);
       ThumbX = left;
     }
   }
@@ -591,22 +595,28 @@ void SliderWindow::RefreshSnapshot(const CRect& client) {
   if (!parent || !MemoryDC) return;
   CRect inParent = client;
   ::MapWindowPoints(m_hWnd, parent, reinterpret_cast<LPPOINT>(&inParent), 2);
-  if (inParent == CachedRect && ThumbWidth() == CachedThumbWidth && ThumbHeight() == CachedThumbHeight) return;
-  TakeSnapshot(parent, client, inParent);
+  const long top = std::clamp<long>(TrackTop + ThumbOffset, 0, client.bottom);
+  const long bottom = std::clamp<long>(TrackTop + ThumbOffset + ThumbHeight(), top, client.bottom);
+  if (inParent == CachedRect && ThumbWidth() == CachedThumbWidth && top == PictureTop && bottom == PictureBottom)
+    return;
+  TakeSnapshot(parent, client, inParent, top, bottom);
   CachedRect = inParent;
   CachedThumbWidth = ThumbWidth();
-  CachedThumbHeight = ThumbHeight();
+  PictureTop = top;
+  PictureBottom = bottom;
 }
 
 // The parent paints itself straight into the background bitmap, with the
-// origin moved to the slider's place and drawing held to the parent's client
-// area: only the part under the slider is painted, so a snapshot costs the
-// slider's area whatever the parent's size. The DC's state is saved around
-// the parent's painting, so nothing the parent selects stays selected.
-void SliderWindow::TakeSnapshot(HWND parent, const CRect& client, const CRect& inParent) {
+// origin moved to the band's place and drawing held to the parent's client
+// area: only the part under the thumb's rows (`top` to `bottom` of the
+// client) is painted, so a snapshot costs the band's area whatever the
+// parent's size. The DC's state is saved around the parent's painting, so
+// nothing the parent selects stays selected.
+void SliderWindow::TakeSnapshot(HWND parent, const CRect& client, const CRect& inParent, long top, long bottom) {
   ReleaseOffscreen();
-  if (!client.IsRectEmpty()) {
-    Offscreen = new (std::nothrow) DIB(client.Width(), client.Height());
+  const bool empty = client.Width() == 0 || bottom <= top;
+  if (!empty) {
+    Offscreen = new (std::nothrow) DIB(client.Width(), bottom - top);
     if (Offscreen && Offscreen->Bitmap)
       MemoryPrevious = ::SelectObject(MemoryDC, Offscreen->Bitmap);
     else
@@ -616,14 +626,13 @@ void SliderWindow::TakeSnapshot(HWND parent, const CRect& client, const CRect& i
   CRect whole;
   ::GetClientRect(parent, &whole);
   HDC screen = ::GetDC(nullptr);
-  // An empty client still gets a one-pixel picture for the parent to paint.
-  const bool empty = client.Width() == 0 || client.Height() == 0;
-  Background = new (std::nothrow) DIB(empty ? 1 : client.Width(), empty ? 1 : client.Height());
+  // An empty band still gets a one-pixel picture for the parent to paint.
+  Background = new (std::nothrow) DIB(empty ? 1 : client.Width(), empty ? 1 : bottom - top);
   BackgroundDC = Background && Background->Bitmap ? ::CreateCompatibleDC(screen) : nullptr;
   if (BackgroundDC) {
     BackgroundPrevious = ::SelectObject(BackgroundDC, Background->Bitmap);
     const int saved = ::SaveDC(BackgroundDC);
-    ::SetViewportOrgEx(BackgroundDC, -inParent.left, -inParent.top, nullptr);
+    ::SetViewportOrgEx(BackgroundDC, -inParent.left, -(inParent.top + top), nullptr);
     ::IntersectClipRect(BackgroundDC, whole.left, whole.top, whole.right, whole.bottom);
     ::SendMessageA(parent, WM_ERASEBKGND, reinterpret_cast<WPARAM>(BackgroundDC), 0);
     ::SendMessageA(parent, WM_PAINT, reinterpret_cast<WPARAM>(BackgroundDC), 0);

@@ -106,7 +106,7 @@ class SliderWindow : public CWnd {
   LRESULT OnEditColour(HDC hdc, HWND edit);
 
   void RefreshSnapshot(const CRect& client);
-  void TakeSnapshot(HWND parent, const CRect& client, const CRect& inParent);
+  void TakeSnapshot(HWND parent, const CRect& client, const CRect& inParent, long top, long bottom);
   void ReleaseOffscreen();
   void ReleaseBackground();
 
@@ -119,7 +119,10 @@ class SliderWindow : public CWnd {
   ResDIB* Thumb = nullptr;
   CRect CachedRect{-1, -1, -1, -1};
   long CachedThumbWidth = -1;
-  long CachedThumbHeight = -1;
+  // The client rows the off-screen pictures hold: the thumb's rows, within
+  // the client area.
+  long PictureTop = -1;
+  long PictureBottom = -1;
 };
 
 }  // namespace qzc

@@ -37,7 +37,7 @@ using namespace qz::user;
 
 // The box around a region that is not empty (its rectangles never are).
 static RECT BoxAround(const qz::Region& region) {
-  const std::vector<RECT>& rects = region.Rects();
+  const std::span<const RECT> rects = region.Rects();
   RECT box = rects.front();
   for (size_t i = 1; i < rects.size(); ++i) {
     const RECT& r = rects[i];

@@ -72,7 +72,7 @@ static HDC CreateWindowSurfaceDC(Surface* surface, POINT origin, const Region& c
 // True when `clip` (surface coordinates) lies wholly within the window's one
 // visible client rectangle, as an update region mostly does.
 static bool WithinVisible(const Window* w, const Region& clip) {
-  const std::vector<RECT>& visible = w->visibleClient.Rects();
+  const std::span<const RECT> visible = w->visibleClient.Rects();
   if (visible.size() != 1) return false;
   const RECT& v = visible.front();
   for (const RECT& r : clip.Rects())

@@ -1,5 +1,7 @@
 #include "control_base.h"
 
+#include "../gdi/objects.h"
+
 namespace qz::controls {
 
 void NotifyParent(HWND hwnd, int code) {
@@ -32,6 +34,9 @@ void NotifyItemDeleted(HWND hwnd, UINT ctlType, int index, ULONG_PTR data, bool 
 
 bool IsHollowBrush(HBRUSH brush) {
   if (!brush) return false;
+  // A brush answers from its own record (the stock NULL_BRUSH is BS_NULL);
+  // any other handle is read as GetObject reads it.
+  if (const gdi::Brush* b = gdi::As<gdi::Brush>(brush, OBJ_BRUSH)) return b->log.lbStyle == BS_NULL;
   if (brush == static_cast<HBRUSH>(GetStockObject(NULL_BRUSH))) return true;
   LOGBRUSH lb{};
   return GetObjectA(brush, sizeof(lb), &lb) == sizeof(lb) && lb.lbStyle == BS_NULL;
@@ -107,6 +112,17 @@ void DrawClientEdge(HWND hwnd, HDC hdc) {
   RECT client{};
   GetClientRect(hwnd, &client);
   if (DrawsOwnEdge(hwnd, client)) DrawEdge(hdc, &client, EDGE_SUNKEN, BF_RECT);
+}
+
+RECT PaintClientEdge(HWND hwnd, HDC hdc) {
+  RECT client{};
+  GetClientRect(hwnd, &client);
+  if (DrawsOwnEdge(hwnd, client)) {
+    RECT edge = client;
+    DrawEdge(hdc, &edge, EDGE_SUNKEN, BF_RECT);
+    Inset(client, kClientEdge, kClientEdge);
+  }
+  return client;
 }
 
 WindowText::WindowText(HWND hwnd) {

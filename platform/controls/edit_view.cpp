@@ -45,33 +45,46 @@ WindowEditMeasure::~WindowEditMeasure() {
   ReleaseDC(hwnd_, hdc_);
 }
 
-RECT EditTextArea(HWND hwnd) {
-  RECT area = InnerClientRect(hwnd);
+RECT EditTextArea(const RECT& inner, bool multiline) {
+  RECT area = inner;
   area.left += kEditMargin;
   area.right -= kEditMargin;
   if (area.right < area.left) area.right = area.left;
-  if (IsMultiline(hwnd)) area.top += 1;
+  if (multiline) area.top += 1;
   return area;
+}
+
+RECT EditTextArea(HWND hwnd) {
+  return EditTextArea(InnerClientRect(hwnd), IsMultiline(hwnd));
 }
 
 bool WrapsLines(HWND hwnd, const EditState& s) {
   return IsMultiline(hwnd) && (s.rich || !(StyleOf(hwnd) & ES_AUTOHSCROLL));
 }
 
-int LineTop(HWND hwnd, const EditState& s, const RECT& area, size_t line) {
-  if (IsMultiline(hwnd)) return area.top + (static_cast<int>(line) - static_cast<int>(s.firstLine)) * s.lineHeight;
+int LineTop(bool multiline, const EditState& s, const RECT& area, size_t line) {
+  if (multiline) return area.top + (static_cast<int>(line) - static_cast<int>(s.firstLine)) * s.lineHeight;
   int spare = (area.bottom - area.top) - s.lineHeight;
   return area.top + (spare > 0 ? spare / 2 : 0);
 }
 
-int LineIndent(HWND hwnd, const EditState& s, size_t line, const TextMeasure& measure) {
-  DWORD align = StyleOf(hwnd) & (ES_CENTER | ES_RIGHT);
+int LineTop(HWND hwnd, const EditState& s, const RECT& area, size_t line) {
+  return LineTop(IsMultiline(hwnd), s, area, line);
+}
+
+int LineIndent(DWORD style, const RECT& area, const EditState& s, size_t line, const TextMeasure& measure) {
+  DWORD align = style & (ES_CENTER | ES_RIGHT);
   if (!align) return 0;
-  RECT area = EditTextArea(hwnd);
   const EditLine& l = s.layout.Line(line);
   int spare = (area.right - area.left) - measure.Width(s.model.Text().data() + l.start, l.end - l.start);
   if (spare <= 0) return 0;
   return (align & ES_CENTER) ? spare / 2 : spare;
+}
+
+int LineIndent(HWND hwnd, const EditState& s, size_t line, const TextMeasure& measure) {
+  DWORD style = StyleOf(hwnd);
+  if (!(style & (ES_CENTER | ES_RIGHT))) return 0;
+  return LineIndent(style, EditTextArea(hwnd), s, line, measure);
 }
 
 // Lines that are not wrapped end only at line breaks and need no measuring,

@@ -58,8 +58,12 @@ RECT EditTextArea(HWND hwnd) {
   return EditTextArea(InnerClientRect(hwnd), IsMultiline(hwnd));
 }
 
+bool WrapsLines(DWORD style, const EditState& s) {
+  return (style & ES_MULTILINE) && (s.rich || !(style & ES_AUTOHSCROLL));
+}
+
 bool WrapsLines(HWND hwnd, const EditState& s) {
-  return IsMultiline(hwnd) && (s.rich || !(StyleOf(hwnd) & ES_AUTOHSCROLL));
+  return WrapsLines(StyleOf(hwnd), s);
 }
 
 int LineTop(bool multiline, const EditState& s, const RECT& area, size_t line) {
@@ -90,12 +94,16 @@ int LineIndent(HWND hwnd, const EditState& s, size_t line, const TextMeasure& me
 // Lines that are not wrapped end only at line breaks and need no measuring,
 // so no DC is made for them.
 void Relayout(HWND hwnd, EditState& s) {
-  if (WrapsLines(hwnd, s)) {
+  Relayout(hwnd, s, StyleOf(hwnd));
+}
+
+void Relayout(HWND hwnd, EditState& s, DWORD style) {
+  if (WrapsLines(style, s)) {
     WindowEditMeasure measure(hwnd, s);
     RECT area = EditTextArea(hwnd);
     s.layout.Build(s.model.Text(), true, std::max(1, static_cast<int>(area.right - area.left)), measure.Get());
   } else {
-    s.layout.Build(s.model.Text(), IsMultiline(hwnd), 0, UnusedMeasure());
+    s.layout.Build(s.model.Text(), (style & ES_MULTILINE) != 0, 0, UnusedMeasure());
   }
   if (s.firstLine >= s.layout.LineCount()) s.firstLine = s.layout.LineCount() - 1;
 }

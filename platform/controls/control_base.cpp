@@ -1,13 +1,21 @@
 #include "control_base.h"
 
 #include "../gdi/objects.h"
+#include "../user/wm.h"
 
 namespace qz::controls {
 
+// SendMessage(GetParent(hwnd), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(hwnd), code), hwnd)
+// with the window looked up once: a child tells its parent under its id; a
+// top-level popup tells its owner, with id 0.
 void NotifyParent(HWND hwnd, int code) {
-  HWND parent = GetParent(hwnd);
+  user::Window* w = user::Find(hwnd);
+  if (!w || !w->parent) return;
+  bool child = !user::IsTopLevel(w);
+  user::Window* parent = child ? w->parent : ((w->style & WS_POPUP) ? w->owner : nullptr);
   if (!parent) return;
-  SendMessageA(parent, WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(hwnd), code), reinterpret_cast<LPARAM>(hwnd));
+  int id = child ? static_cast<int>(w->id) : 0;
+  user::Send(parent, WM_COMMAND, MAKEWPARAM(id, code), reinterpret_cast<LPARAM>(hwnd));
 }
 
 LRESULT CopyTextOut(std::string_view text, WPARAM size, LPARAM buffer) {

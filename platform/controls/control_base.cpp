@@ -1,6 +1,7 @@
 #include "control_base.h"
 
 #include "../gdi/objects.h"
+#include "../gdi/paint_canvas.h"
 #include "../user/wm.h"
 
 namespace qz::controls {
@@ -51,9 +52,7 @@ bool IsHollowBrush(HBRUSH brush) {
 }
 
 HBRUSH AskParentForColors(HWND hwnd, HDC hdc, UINT ctlColorMessage, int textColorIndex, int backColorIndex) {
-  SetTextColor(hdc, GetSysColor(textColorIndex));
-  SetBkColor(hdc, GetSysColor(backColorIndex));
-  SetBkMode(hdc, OPAQUE);
+  gdi::SetOpaqueColors(hdc, GetSysColor(textColorIndex), GetSysColor(backColorIndex));
   HWND parent = GetParent(hwnd);
   HBRUSH brush = nullptr;
   if (parent) {

@@ -52,4 +52,12 @@ void PaintCanvas::Text(int x, int y, const char* text, int length) {
   hasGround_ = false;
 }
 
+void SetOpaqueColors(HDC hdc, COLORREF text, COLORREF back) {
+  Dc* dc = DcOf(hdc);
+  if (!dc) return;
+  dc->state.textColor = text & 0xFFFFFF;
+  dc->state.bkColor = back & 0xFFFFFF;
+  dc->state.bkMode = OPAQUE;
+}
+
 }  // namespace qz::gdi

@@ -42,4 +42,8 @@ class PaintCanvas {
   uint32_t groundPixel_ = 0;
 };
 
+// SetTextColor(text), SetBkColor(back) and SetBkMode(OPAQUE) in one step,
+// as a control sets its default colours before it paints.
+void SetOpaqueColors(HDC hdc, COLORREF text, COLORREF back);
+
 }  // namespace qz::gdi

@@ -11,6 +11,8 @@ namespace {
 
 constexpr ptrdiff_t kWideFillFrom = 16;
 constexpr int kLibraryCopyFrom = 16;
+// Rows from this wide are filled by the C library; narrower ones inline.
+constexpr int kLibraryFillFrom = 128;
 
 struct Quad {
   uint32_t p[4];
@@ -25,14 +27,28 @@ inline void CopyQuad(uint32_t* out, const uint32_t* in) {
 
 // `rows` rows of n pixels set to `pixel`, the width class chosen once for
 // the block: wide rows by the C library's vectorised fill (wchar_t is 32
-// bits here), narrow ones by four-pixel moves, the last overlapping.
+// bits here), the rest by four-pixel moves, the last ones overlapping.
 void FillRows(uint32_t* out, ptrdiff_t stride, int n, int rows, uint32_t pixel) {
   static_assert(sizeof(wchar_t) == sizeof(uint32_t));
-  if (n >= kWideFillFrom) {
+  const Quad q{{pixel, pixel, pixel, pixel}};
+  if (n >= kLibraryFillFrom) {
     for (; rows > 0; --rows, out += stride)
       std::wmemset(reinterpret_cast<wchar_t*>(out), static_cast<wchar_t>(pixel), static_cast<size_t>(n));
+  } else if (n >= 16) {
+    // Sixteen pixels a step, the last sixteen overlapping.
+    for (; rows > 0; --rows, out += stride) {
+      for (int k = 0; k + 16 < n; k += 16) {
+        std::memcpy(out + k, &q, sizeof q);
+        std::memcpy(out + k + 4, &q, sizeof q);
+        std::memcpy(out + k + 8, &q, sizeof q);
+        std::memcpy(out + k + 12, &q, sizeof q);
+      }
+      std::memcpy(out + n - 16, &q, sizeof q);
+      std::memcpy(out + n - 12, &q, sizeof q);
+      std::memcpy(out + n - 8, &q, sizeof q);
+      std::memcpy(out + n - 4, &q, sizeof q);
+    }
   } else if (n >= 4) {
-    const Quad q{{pixel, pixel, pixel, pixel}};
     for (; rows > 0; --rows, out += stride) {
       for (int k = 0; k + 4 < n; k += 4) std::memcpy(out + k, &q, sizeof q);
       std::memcpy(out + n - 4, &q, sizeof q);

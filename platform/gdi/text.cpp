@@ -50,6 +50,9 @@ void DrawRun(const Raster& raster, FontFace* face, int x, int top, const char* t
     // with everything in locals: the same choice of copy or blend per glyph.
     const RECT box = filled->box;
     const RECT limit = raster.limit;
+    // Glyphs copied lie in the box; a box wholly shown needs no clipping.
+    const bool boxShown =
+        box.left >= limit.left && box.top >= limit.top && box.right <= limit.right && box.bottom <= limit.bottom;
     const uint32_t* ready = nullptr;
     int pen = x;
     for (int i = 0; i < length; ++i) {
@@ -60,7 +63,7 @@ void DrawRun(const Raster& raster, FontFace* face, int x, int top, const char* t
         if (ink.left >= inkRight && ink.left >= box.left && ink.top >= box.top && ink.right <= box.right &&
             ink.bottom <= box.bottom) {
           ready = mixed->Pixels(c, g);
-          RECT shown = Clamp(ink, limit);
+          RECT shown = boxShown ? ink : Clamp(ink, limit);
           if (!IsEmpty(shown))
             CopyRows(raster.canvas.Row(shown.top) + shown.left, raster.canvas.stride,
                      ready + static_cast<ptrdiff_t>(shown.top - ink.top) * g.width + (shown.left - ink.left), g.width,

@@ -45,28 +45,28 @@ bool ScaledRounded(double value, int digits, unsigned long long* scaled) {
 }
 
 // Same text as printf's "%.*f" (to_chars is defined to match it); common
-// values take a shortcut through integer digits.
+// values take a shortcut through integer digits, written from the right:
+// the fraction's digits, the point, then the whole part's (at least one).
 void WriteFixed(char* out, size_t size, double value, int digits) {
-  char buffer[512];
   unsigned long long scaled;
   if (ScaledRounded(value, digits, &scaled)) {
-    char reversed[40];
-    int n = 0;
+    char text[48];  // below 2^52: 16 digits, a point, a sign
+    char* const end = text + sizeof text;
+    char* p = end;
+    for (int k = 0; k < digits; ++k) {
+      *--p = static_cast<char>('0' + scaled % 10);
+      scaled /= 10;
+    }
+    if (digits > 0) *--p = '.';
     do {
-      reversed[n++] = static_cast<char>('0' + scaled % 10);
+      *--p = static_cast<char>('0' + scaled % 10);
       scaled /= 10;
     } while (scaled > 0);
-    while (n <= digits) reversed[n++] = '0';
-    char* p = buffer;
-    if (std::signbit(value)) *p++ = '-';
-    while (n > digits) *p++ = reversed[--n];
-    if (digits > 0) {
-      *p++ = '.';
-      while (n > 0) *p++ = reversed[--n];
-    }
-    CopyTruncated(out, size, buffer, static_cast<size_t>(p - buffer));
+    if (std::signbit(value)) *--p = '-';
+    CopyTruncated(out, size, p, static_cast<size_t>(end - p));
     return;
   }
+  char buffer[512];
   const auto [end, error] = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, digits);
   if (error != std::errc()) {
     std::snprintf(out, size, "%.*f", digits, value);
@@ -124,7 +124,8 @@ void TimeCodeEdit::FormatTimeCode(double value, char* out, long integer, long de
                                   long frameRate, long, long, double limit) {
   if (!out || size <= 0) return;
   if (std::isnan(value)) value = 0.0;
-  if (limit > 0.0) value = std::fmax(-limit, std::fmin(limit, value));
+  // fmax(-limit, fmin(limit, value)) for a value that is not NaN.
+  if (limit > 0.0) value = value > limit ? limit : value < -limit ? -limit : value;
   if (timeType == 0) {
     if (integer || decimals <= 0) {
       WriteFixed(out, static_cast<size_t>(size), std::trunc(value), 0);

@@ -1,11 +1,22 @@
 #include "control_base.h"
 
+#include "../gdi/objects.h"
+#include "../gdi/paint_canvas.h"
+#include "../user/wm.h"
+
 namespace qz::controls {
 
+// SendMessage(GetParent(hwnd), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(hwnd), code), hwnd)
+// with the window looked up once: a child tells its parent under its id; a
+// top-level popup tells its owner, with id 0.
 void NotifyParent(HWND hwnd, int code) {
-  HWND parent = GetParent(hwnd);
+  user::Window* w = user::Find(hwnd);
+  if (!w || !w->parent) return;
+  bool child = !user::IsTopLevel(w);
+  user::Window* parent = child ? w->parent : ((w->style & WS_POPUP) ? w->owner : nullptr);
   if (!parent) return;
-  SendMessageA(parent, WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(hwnd), code), reinterpret_cast<LPARAM>(hwnd));
+  int id = child ? static_cast<int>(w->id) : 0;
+  user::Send(parent, WM_COMMAND, MAKEWPARAM(id, code), reinterpret_cast<LPARAM>(hwnd));
 }
 
 LRESULT CopyTextOut(std::string_view text, WPARAM size, LPARAM buffer) {
@@ -32,15 +43,16 @@ void NotifyItemDeleted(HWND hwnd, UINT ctlType, int index, ULONG_PTR data, bool 
 
 bool IsHollowBrush(HBRUSH brush) {
   if (!brush) return false;
+  // A brush answers from its own record (the stock NULL_BRUSH is BS_NULL);
+  // any other handle is read as GetObject reads it.
+  if (const gdi::Brush* b = gdi::As<gdi::Brush>(brush, OBJ_BRUSH)) return b->log.lbStyle == BS_NULL;
   if (brush == static_cast<HBRUSH>(GetStockObject(NULL_BRUSH))) return true;
   LOGBRUSH lb{};
   return GetObjectA(brush, sizeof(lb), &lb) == sizeof(lb) && lb.lbStyle == BS_NULL;
 }
 
 HBRUSH AskParentForColors(HWND hwnd, HDC hdc, UINT ctlColorMessage, int textColorIndex, int backColorIndex) {
-  SetTextColor(hdc, GetSysColor(textColorIndex));
-  SetBkColor(hdc, GetSysColor(backColorIndex));
-  SetBkMode(hdc, OPAQUE);
+  gdi::SetOpaqueColors(hdc, GetSysColor(textColorIndex), GetSysColor(backColorIndex));
   HWND parent = GetParent(hwnd);
   HBRUSH brush = nullptr;
   if (parent) {
@@ -107,6 +119,17 @@ void DrawClientEdge(HWND hwnd, HDC hdc) {
   RECT client{};
   GetClientRect(hwnd, &client);
   if (DrawsOwnEdge(hwnd, client)) DrawEdge(hdc, &client, EDGE_SUNKEN, BF_RECT);
+}
+
+RECT PaintClientEdge(HWND hwnd, HDC hdc) {
+  RECT client{};
+  GetClientRect(hwnd, &client);
+  if (DrawsOwnEdge(hwnd, client)) {
+    RECT edge = client;
+    DrawEdge(hdc, &edge, EDGE_SUNKEN, BF_RECT);
+    Inset(client, kClientEdge, kClientEdge);
+  }
+  return client;
 }
 
 WindowText::WindowText(HWND hwnd) {

@@ -99,6 +99,9 @@ int AverageCharWidth(HWND hwnd, HFONT font);
 RECT InnerClientRect(HWND hwnd);
 // Draws that edge when it is the control's to draw.
 void DrawClientEdge(HWND hwnd, HDC hdc);
+// Both at once: draws the edge when it is the control's and returns the
+// client rectangle inside it.
+RECT PaintClientEdge(HWND hwnd, HDC hdc);
 
 // Text drawn by a disabled control: grey, regardless of what the parent set.
 void UseDisabledTextColor(HDC hdc);

@@ -36,14 +36,15 @@ void OnSetFont(HWND hwnd, EditState& s, WPARAM font, LPARAM redraw) {
 // edit tells its parent about it.
 LRESULT OnSetText(HWND hwnd, EditState& s, LPARAM lParam) {
   const char* text = lParam ? reinterpret_cast<const char*>(lParam) : "";
+  DWORD style = StyleOf(hwnd);
   s.model.SetText(text);
   s.model.SetModified(false);
   s.xOffset = 0;
   s.firstLine = 0;
   s.desiredX = -1;
-  Relayout(hwnd, s);
+  Relayout(hwnd, s, style);
   InvalidateRect(hwnd, nullptr, TRUE);
-  if (s.created && !s.rich && !IsMultiline(hwnd)) {
+  if (s.created && !s.rich && !(style & ES_MULTILINE)) {
     if (!NotifyEdit(hwnd, s, EN_UPDATE)) return TRUE;
     NotifyEdit(hwnd, s, EN_CHANGE);
   }

@@ -69,13 +69,21 @@ class WindowEditMeasure {
 
 // The area text is drawn in: the client area inside any edge and the margins.
 RECT EditTextArea(HWND hwnd);
+// The same from the client area inside the edge (`inner`).
+RECT EditTextArea(const RECT& inner, bool multiline);
 bool WrapsLines(HWND hwnd, const EditState& s);
+bool WrapsLines(DWORD style, const EditState& s);
 // Top of a line in client coordinates: single lines are centred vertically.
 int LineTop(HWND hwnd, const EditState& s, const RECT& area, size_t line);
+int LineTop(bool multiline, const EditState& s, const RECT& area, size_t line);
 // Pixel offset of a line from the text area's left edge for ES_CENTER/ES_RIGHT.
 int LineIndent(HWND hwnd, const EditState& s, size_t line, const TextMeasure& measure);
+// The same for a window of `style` whose text area is `area`.
+int LineIndent(DWORD style, const RECT& area, const EditState& s, size_t line, const TextMeasure& measure);
 
 void Relayout(HWND hwnd, EditState& s);
+// The same for a window whose style is known to be `style`.
+void Relayout(HWND hwnd, EditState& s, DWORD style);
 void ScrollCaretIntoView(HWND hwnd, EditState& s);
 size_t EditHitTest(HWND hwnd, EditState& s, int x, int y);
 // Whether `text` fits the width of a single-line edit without ES_AUTOHSCROLL.

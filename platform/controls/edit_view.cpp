@@ -45,44 +45,65 @@ WindowEditMeasure::~WindowEditMeasure() {
   ReleaseDC(hwnd_, hdc_);
 }
 
-RECT EditTextArea(HWND hwnd) {
-  RECT area = InnerClientRect(hwnd);
+RECT EditTextArea(const RECT& inner, bool multiline) {
+  RECT area = inner;
   area.left += kEditMargin;
   area.right -= kEditMargin;
   if (area.right < area.left) area.right = area.left;
-  if (IsMultiline(hwnd)) area.top += 1;
+  if (multiline) area.top += 1;
   return area;
 }
 
-bool WrapsLines(HWND hwnd, const EditState& s) {
-  return IsMultiline(hwnd) && (s.rich || !(StyleOf(hwnd) & ES_AUTOHSCROLL));
+RECT EditTextArea(HWND hwnd) {
+  return EditTextArea(InnerClientRect(hwnd), IsMultiline(hwnd));
 }
 
-int LineTop(HWND hwnd, const EditState& s, const RECT& area, size_t line) {
-  if (IsMultiline(hwnd)) return area.top + (static_cast<int>(line) - static_cast<int>(s.firstLine)) * s.lineHeight;
+bool WrapsLines(DWORD style, const EditState& s) {
+  return (style & ES_MULTILINE) && (s.rich || !(style & ES_AUTOHSCROLL));
+}
+
+bool WrapsLines(HWND hwnd, const EditState& s) {
+  return WrapsLines(StyleOf(hwnd), s);
+}
+
+int LineTop(bool multiline, const EditState& s, const RECT& area, size_t line) {
+  if (multiline) return area.top + (static_cast<int>(line) - static_cast<int>(s.firstLine)) * s.lineHeight;
   int spare = (area.bottom - area.top) - s.lineHeight;
   return area.top + (spare > 0 ? spare / 2 : 0);
 }
 
-int LineIndent(HWND hwnd, const EditState& s, size_t line, const TextMeasure& measure) {
-  DWORD align = StyleOf(hwnd) & (ES_CENTER | ES_RIGHT);
+int LineTop(HWND hwnd, const EditState& s, const RECT& area, size_t line) {
+  return LineTop(IsMultiline(hwnd), s, area, line);
+}
+
+int LineIndent(DWORD style, const RECT& area, const EditState& s, size_t line, const TextMeasure& measure) {
+  DWORD align = style & (ES_CENTER | ES_RIGHT);
   if (!align) return 0;
-  RECT area = EditTextArea(hwnd);
   const EditLine& l = s.layout.Line(line);
   int spare = (area.right - area.left) - measure.Width(s.model.Text().data() + l.start, l.end - l.start);
   if (spare <= 0) return 0;
   return (align & ES_CENTER) ? spare / 2 : spare;
 }
 
+int LineIndent(HWND hwnd, const EditState& s, size_t line, const TextMeasure& measure) {
+  DWORD style = StyleOf(hwnd);
+  if (!(style & (ES_CENTER | ES_RIGHT))) return 0;
+  return LineIndent(style, EditTextArea(hwnd), s, line, measure);
+}
+
 // Lines that are not wrapped end only at line breaks and need no measuring,
 // so no DC is made for them.
 void Relayout(HWND hwnd, EditState& s) {
-  if (WrapsLines(hwnd, s)) {
+  Relayout(hwnd, s, StyleOf(hwnd));
+}
+
+void Relayout(HWND hwnd, EditState& s, DWORD style) {
+  if (WrapsLines(style, s)) {
     WindowEditMeasure measure(hwnd, s);
     RECT area = EditTextArea(hwnd);
     s.layout.Build(s.model.Text(), true, std::max(1, static_cast<int>(area.right - area.left)), measure.Get());
   } else {
-    s.layout.Build(s.model.Text(), IsMultiline(hwnd), 0, UnusedMeasure());
+    s.layout.Build(s.model.Text(), (style & ES_MULTILINE) != 0, 0, UnusedMeasure());
   }
   if (s.firstLine >= s.layout.LineCount()) s.firstLine = s.layout.LineCount() - 1;
 }

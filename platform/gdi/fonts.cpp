@@ -202,7 +202,9 @@ FT_ULong Unicode(unsigned char c) {
   return (c >= 0x80 && c < 0xA0) ? kCp1252High[c - 0x80] : c;
 }
 
-void Render(FontFace* face, unsigned char c, Glyph* glyph) {
+}  // namespace
+
+void RenderGlyph(FontFace* face, unsigned char c, Glyph* glyph) {
   glyph->rendered = true;
   FT_Face ft = static_cast<FT_Face>(face->ftFace);
   if (!ft) {
@@ -229,8 +231,6 @@ void Render(FontFace* face, unsigned char c, Glyph* glyph) {
   }
 }
 
-}  // namespace
-
 static int EmForHeight(LONG lfHeight, int variant) {
   if (lfHeight == 0) return kDefaultEm;
   if (lfHeight < 0) return lfHeight < -kMaxEm ? kMaxEm : static_cast<int>(-lfHeight);
@@ -248,12 +248,6 @@ FontFace* FaceOf(Font* font) {
     font->face = FaceFor(variant, EmForHeight(font->log.lfHeight, variant));
   }
   return font->face;
-}
-
-const Glyph& GlyphOf(FontFace* face, unsigned char c) {
-  Glyph& glyph = face->glyphs[c];
-  if (!glyph.rendered) Render(face, c, &glyph);
-  return glyph;
 }
 
 HFONT MakeStockFont(int index) {

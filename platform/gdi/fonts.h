@@ -41,7 +41,14 @@ HFONT MakeStockFont(int index);
 // (falls back to the system font's face), but may have no FreeType face when
 // the font file is missing, in which case glyphs are empty.
 FontFace* FaceOf(Font* font);
-// The glyph of an ANSI character, rendered on first use.
-const Glyph& GlyphOf(FontFace* face, unsigned char c);
+// Renders a glyph into the face's coverage and fills in its metrics.
+void RenderGlyph(FontFace* face, unsigned char c, Glyph* glyph);
+// The glyph of an ANSI character, rendered on first use. Text walks call
+// this for every character, so the rendered case stays inline.
+inline const Glyph& GlyphOf(FontFace* face, unsigned char c) {
+  Glyph& glyph = face->glyphs[c];
+  if (!glyph.rendered) RenderGlyph(face, c, &glyph);
+  return glyph;
+}
 
 }  // namespace qz::gdi

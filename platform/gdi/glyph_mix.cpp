@@ -29,18 +29,14 @@ void MixedGlyphs::Reset(FontFace* face, uint32_t fore, uint32_t back) {
   std::fill(std::begin(ready_), std::end(ready_), false);
 }
 
-const uint32_t* MixedGlyphs::Pixels(unsigned char c) {
-  const Glyph& g = GlyphOf(face_, c);
-  if (!ready_[c]) {
-    // Glyphs rendered since the last call have grown the coverage.
-    if (pixels_.size() < face_->coverage.size()) pixels_.resize(face_->coverage.size());
-    const uint8_t* in = face_->coverage.data() + g.offset;
-    uint32_t* out = pixels_.data() + g.offset;
-    for (size_t i = 0, n = static_cast<size_t>(g.width) * g.height; i < n; ++i)
-      out[i] = in[i] == 255 ? fore_ : in[i] ? MixPixel(back_, fore_, in[i]) : back_;
-    ready_[c] = true;
-  }
-  return pixels_.data() + g.offset;
+void MixedGlyphs::Mix(unsigned char c, const Glyph& g) {
+  // Glyphs rendered since the last call have grown the coverage.
+  if (pixels_.size() < face_->coverage.size()) pixels_.resize(face_->coverage.size());
+  const uint8_t* in = face_->coverage.data() + g.offset;
+  uint32_t* out = pixels_.data() + g.offset;
+  for (size_t i = 0, n = static_cast<size_t>(g.width) * g.height; i < n; ++i)
+    out[i] = in[i] == 255 ? fore_ : in[i] ? MixPixel(back_, fore_, in[i]) : back_;
+  ready_[c] = true;
 }
 
 MixedGlyphs& MixedGlyphsFor(FontFace* face, uint32_t fore, uint32_t back) {

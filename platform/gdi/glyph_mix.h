@@ -13,9 +13,13 @@ namespace qz::gdi {
 
 class MixedGlyphs {
  public:
-  // The glyph's pixels (width x height, rows packed) as blending its coverage
-  // in `fore` over `back` gives them.
-  const uint32_t* Pixels(unsigned char c);
+  // The pixels (width x height, rows packed) of glyph `g` of character `c`
+  // as blending its coverage in `fore` over `back` gives them.
+  const uint32_t* Pixels(unsigned char c, const Glyph& g) {
+    if (!ready_[c]) Mix(c, g);
+    return pixels_.data() + g.offset;
+  }
+  const uint32_t* Pixels(unsigned char c) { return Pixels(c, GlyphOf(face_, c)); }
 
   bool Matches(const FontFace* face, uint32_t fore, uint32_t back) const {
     return face_ == face && fore_ == fore && back_ == back;
@@ -23,6 +27,8 @@ class MixedGlyphs {
   void Reset(FontFace* face, uint32_t fore, uint32_t back);
 
  private:
+  void Mix(unsigned char c, const Glyph& g);
+
   FontFace* face_ = nullptr;
   uint32_t fore_ = 0;
   uint32_t back_ = 0;

@@ -11,28 +11,81 @@ namespace {
 
 constexpr ptrdiff_t kWideFillFrom = 16;
 constexpr int kLibraryCopyFrom = 16;
+// Rows from this wide are filled by the C library; narrower ones inline.
+constexpr int kLibraryFillFrom = 128;
 
-// Glyph rows are a few pixels wide: from four pixels on, four at a time,
-// the last four overlapping what came before, so no row ends in a loop of
-// single pixels. The rows never overlap each other.
-void CopyShortRow(uint32_t* out, const uint32_t* in, int n) {
-  struct Quad {
-    uint32_t p[4];
-  };
-  if (n < 4) {
-    for (int k = 0; k < n; ++k) out[k] = in[k];
-    return;
-  }
+struct Quad {
+  uint32_t p[4];
+};
+
+// Four pixels from `in` to `out`; unaligned, as two 16-byte moves.
+inline void CopyQuad(uint32_t* out, const uint32_t* in) {
   Quad q;
-  for (int k = 0; k + 4 < n; k += 4) {
-    std::memcpy(&q, in + k, sizeof q);
-    std::memcpy(out + k, &q, sizeof q);
+  std::memcpy(&q, in, sizeof q);
+  std::memcpy(out, &q, sizeof q);
+}
+
+// `rows` rows of n pixels set to `pixel`, the width class chosen once for
+// the block: wide rows by the C library's vectorised fill (wchar_t is 32
+// bits here), the rest by four-pixel moves, the last ones overlapping.
+void FillRows(uint32_t* out, ptrdiff_t stride, int n, int rows, uint32_t pixel) {
+  static_assert(sizeof(wchar_t) == sizeof(uint32_t));
+  const Quad q{{pixel, pixel, pixel, pixel}};
+  if (n >= kLibraryFillFrom) {
+    for (; rows > 0; --rows, out += stride)
+      std::wmemset(reinterpret_cast<wchar_t*>(out), static_cast<wchar_t>(pixel), static_cast<size_t>(n));
+  } else if (n >= 16) {
+    // Sixteen pixels a step, the last sixteen overlapping.
+    for (; rows > 0; --rows, out += stride) {
+      for (int k = 0; k + 16 < n; k += 16) {
+        std::memcpy(out + k, &q, sizeof q);
+        std::memcpy(out + k + 4, &q, sizeof q);
+        std::memcpy(out + k + 8, &q, sizeof q);
+        std::memcpy(out + k + 12, &q, sizeof q);
+      }
+      std::memcpy(out + n - 16, &q, sizeof q);
+      std::memcpy(out + n - 12, &q, sizeof q);
+      std::memcpy(out + n - 8, &q, sizeof q);
+      std::memcpy(out + n - 4, &q, sizeof q);
+    }
+  } else if (n >= 4) {
+    for (; rows > 0; --rows, out += stride) {
+      for (int k = 0; k + 4 < n; k += 4) std::memcpy(out + k, &q, sizeof q);
+      std::memcpy(out + n - 4, &q, sizeof q);
+    }
+  } else {
+    for (; rows > 0; --rows, out += stride)
+      for (int k = 0; k < n; ++k) out[k] = pixel;
   }
-  std::memcpy(&q, in + n - 4, sizeof q);
-  std::memcpy(out + n - 4, &q, sizeof q);
 }
 
 }  // namespace
+
+// Copies `rows` rows of n pixels. Glyph rows are a few pixels wide, so the
+// width class is chosen once for the block: from four pixels on, a row is
+// covered by four-pixel moves whose last one overlaps what came before (the
+// rows never overlap each other), and no row ends in a loop of single pixels.
+void CopyRows(uint32_t* out, ptrdiff_t outStride, const uint32_t* in, ptrdiff_t inPitch, int n, int rows) {
+  if (n >= kLibraryCopyFrom) {
+    for (; rows > 0; --rows, out += outStride, in += inPitch)
+      std::memcpy(out, in, static_cast<size_t>(n) * sizeof(uint32_t));
+  } else if (n >= 8) {
+    for (; rows > 0; --rows, out += outStride, in += inPitch) {
+      CopyQuad(out, in);
+      CopyQuad(out + 4, in + 4);
+      CopyQuad(out + n - 8, in + n - 8);
+      CopyQuad(out + n - 4, in + n - 4);
+    }
+  } else if (n >= 4) {
+    for (; rows > 0; --rows, out += outStride, in += inPitch) {
+      CopyQuad(out, in);
+      CopyQuad(out + n - 4, in + n - 4);
+    }
+  } else {
+    for (; rows > 0; --rows, out += outStride, in += inPitch)
+      for (int k = 0; k < n; ++k) out[k] = in[k];
+  }
+}
 
 void FillRow(uint32_t* row, int x0, int x1, uint32_t pixel, int rop) {
   uint32_t* p = row + x0;
@@ -94,6 +147,10 @@ void FillBox(const Raster& raster, RECT box, uint32_t pixel, int rop) {
   for (size_t i = 0; i < raster.count; ++i) {
     RECT c = Clamp(box, raster.rects[i]);
     if (IsEmpty(c)) continue;
+    if (rop == R2_COPYPEN) {
+      FillRows(raster.canvas.Row(c.top) + c.left, raster.canvas.stride, c.right - c.left, c.bottom - c.top, pixel);
+      continue;
+    }
     for (int y = c.top; y < c.bottom; ++y) FillRow(raster.canvas.Row(y), c.left, c.right, pixel, rop);
   }
 }
@@ -123,18 +180,11 @@ void CopyPixels(const Raster& raster, int x, int y, const uint32_t* pixels, int 
   RECT box = Clamp(RECT{x, y, x + w, y + h}, raster.limit);
   if (IsEmpty(box)) return;
   for (size_t i = 0; i < raster.count; ++i) {
-    RECT c = Clamp(box, raster.rects[i]);
+    // A single clip rectangle holds the whole limit.
+    RECT c = raster.count == 1 ? box : Clamp(box, raster.rects[i]);
     if (IsEmpty(c)) continue;
-    int n = c.right - c.left;
-    for (int row = c.top; row < c.bottom; ++row) {
-      const uint32_t* in = pixels + static_cast<ptrdiff_t>(row - y) * pitch + (c.left - x);
-      uint32_t* out = raster.canvas.Row(row) + c.left;
-      // Glyph rows are a few pixels wide: a call would cost more than the copy.
-      if (n >= kLibraryCopyFrom)
-        std::memcpy(out, in, static_cast<size_t>(n) * sizeof(uint32_t));
-      else
-        CopyShortRow(out, in, n);
-    }
+    const uint32_t* in = pixels + static_cast<ptrdiff_t>(c.top - y) * pitch + (c.left - x);
+    CopyRows(raster.canvas.Row(c.top) + c.left, raster.canvas.stride, in, pitch, c.right - c.left, c.bottom - c.top);
   }
 }
 

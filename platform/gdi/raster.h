@@ -74,6 +74,9 @@ void BlendCoverage(const Raster& raster, int x, int y, const uint8_t* coverage, 
                    uint32_t pixel);
 // Copies a w x h block of pixels (`pitch` pixels a row) to the canvas at (x, y).
 void CopyPixels(const Raster& raster, int x, int y, const uint32_t* pixels, int w, int h, int pitch);
+// Copies `rows` rows of n pixels, unclipped: row k of `in` (`inPitch` pixels
+// apart) to row k of `out` (`outStride` pixels apart). Blocks must not overlap.
+void CopyRows(uint32_t* out, ptrdiff_t outStride, const uint32_t* in, ptrdiff_t inPitch, int n, int rows);
 // Restricts the raster's limit to `box` (canvas coordinates).
 void LimitTo(Raster* raster, const RECT& box);
 

@@ -16,6 +16,28 @@ FontFace* FaceOfDc(Dc& dc) {
   return FaceOf(dc.font);
 }
 
+namespace {
+
+bool IsPlain(const RunOptions& options) {
+  return !options.prefix && !options.skipControls && options.tabWidth < 0;
+}
+
+// The whole run's underline and strike-out.
+void DrawDecoration(const Raster& raster, const FontFace* face, int x, int baseline, int width, uint32_t pixel,
+                    TextDecoration decoration) {
+  int thick = face->lineThickness;
+  if (decoration.underline) {
+    int underlineTop = baseline + face->underlineOffset;
+    FillBox(raster, RECT{x, underlineTop, x + width, underlineTop + thick}, pixel, R2_COPYPEN);
+  }
+  if (decoration.strikeOut) {
+    int strikeTop = baseline - face->strikeOffset;
+    FillBox(raster, RECT{x, strikeTop, x + width, strikeTop + thick}, pixel, R2_COPYPEN);
+  }
+}
+
+}  // namespace
+
 void DrawRun(const Raster& raster, FontFace* face, int x, int top, const char* text, int length,
              const RunOptions& options, uint32_t pixel, TextDecoration decoration, const FilledBox* filled) {
   int baseline = top + face->ascent;
@@ -23,13 +45,47 @@ void DrawRun(const Raster& raster, FontFace* face, int x, int top, const char* t
   int thick = face->lineThickness;
   MixedGlyphs* mixed = filled ? &MixedGlyphsFor(face, pixel, filled->pixel) : nullptr;
   int inkRight = INT_MIN;  // right of everything drawn so far; the run goes left to right
+  if (mixed && raster.count == 1 && IsPlain(options)) {
+    // The common case, opaque plain text in one clip rectangle, walked here
+    // with everything in locals: the same choice of copy or blend per glyph.
+    const RECT box = filled->box;
+    const RECT limit = raster.limit;
+    // Glyphs copied lie in the box; a box wholly shown needs no clipping.
+    const bool boxShown =
+        box.left >= limit.left && box.top >= limit.top && box.right <= limit.right && box.bottom <= limit.bottom;
+    const uint32_t* ready = nullptr;
+    int pen = x;
+    for (int i = 0; i < length; ++i) {
+      unsigned char c = static_cast<unsigned char>(text[i]);
+      const Glyph& g = GlyphOf(face, c);
+      if (g.width) {
+        RECT ink{pen + g.left, baseline - g.top, pen + g.left + g.width, baseline - g.top + g.height};
+        if (ink.left >= inkRight && ink.left >= box.left && ink.top >= box.top && ink.right <= box.right &&
+            ink.bottom <= box.bottom) {
+          ready = mixed->Pixels(c, g);
+          RECT shown = boxShown ? ink : Clamp(ink, limit);
+          if (!IsEmpty(shown))
+            CopyRows(raster.canvas.Row(shown.top) + shown.left, raster.canvas.stride,
+                     ready + static_cast<ptrdiff_t>(shown.top - ink.top) * g.width + (shown.left - ink.left), g.width,
+                     shown.right - shown.left, shown.bottom - shown.top);
+        } else {
+          BlendCoverage(raster, ink.left, ink.top, face->coverage.data() + g.offset, g.width, g.height, g.width, pixel);
+        }
+        inkRight = std::max(inkRight, static_cast<int>(ink.right));
+      }
+      pen += g.advance;
+    }
+    int width = pen - x;
+    DrawDecoration(raster, face, x, baseline, width, pixel, decoration);
+    return;
+  }
   int width = WalkRun(face, text, length, options, [&](unsigned char c, int at, bool underlined) {
     const Glyph& g = GlyphOf(face, c);
     if (g.width) {
       RECT ink{x + at + g.left, baseline - g.top, x + at + g.left + g.width, baseline - g.top + g.height};
       if (mixed && ink.left >= inkRight && ink.left >= filled->box.left && ink.top >= filled->box.top &&
           ink.right <= filled->box.right && ink.bottom <= filled->box.bottom)
-        CopyPixels(raster, ink.left, ink.top, mixed->Pixels(c), g.width, g.height, g.width);
+        CopyPixels(raster, ink.left, ink.top, mixed->Pixels(c, g), g.width, g.height, g.width);
       else
         BlendCoverage(raster, ink.left, ink.top, face->coverage.data() + g.offset, g.width, g.height, g.width, pixel);
       inkRight = std::max(inkRight, static_cast<int>(ink.right));
@@ -39,11 +95,7 @@ void DrawRun(const Raster& raster, FontFace* face, int x, int top, const char* t
       inkRight = std::max(inkRight, x + at + g.advance);
     }
   });
-  if (decoration.underline) FillBox(raster, RECT{x, underlineTop, x + width, underlineTop + thick}, pixel, R2_COPYPEN);
-  if (decoration.strikeOut) {
-    int strikeTop = baseline - face->strikeOffset;
-    FillBox(raster, RECT{x, strikeTop, x + width, strikeTop + thick}, pixel, R2_COPYPEN);
-  }
+  DrawDecoration(raster, face, x, baseline, width, pixel, decoration);
 }
 
 }  // namespace qz::gdi
@@ -81,6 +133,29 @@ POINT PlaceText(Dc& dc, const FontFace* face, int x, int y, int width) {
   return POINT{left, top};
 }
 
+// Draws a run measured and placed by the caller (`at` logical) as TextOutA
+// does: in the text colour, over its box filled with the background colour
+// when the mode is OPAQUE. That fill is left out where `ground` holds the
+// background colour already over all of the box that the clip lets through.
+void DrawPlacedText(const Dc& dc, const Raster& raster, FontFace* face, POINT at, int width, const char* text,
+                    int length, const FilledBox* ground) {
+  at.x += raster.offset.x;
+  at.y += raster.offset.y;
+  uint32_t ink = qz::PixelFromColor(dc.state.textColor);
+  RunOptions options;
+  if (dc.state.bkMode != OPAQUE) {
+    DrawRun(raster, face, at.x, at.y, text, length, options, ink, DecorationOf(dc));
+    return;
+  }
+  FilledBox filled{RECT{at.x, at.y, at.x + width, at.y + LineHeight(face)}, qz::PixelFromColor(dc.state.bkColor)};
+  RECT shown = Clamp(filled.box, raster.limit);
+  bool alreadyFilled = ground && ground->pixel == filled.pixel &&
+                       (IsEmpty(shown) || (shown.left >= ground->box.left && shown.top >= ground->box.top &&
+                                           shown.right <= ground->box.right && shown.bottom <= ground->box.bottom));
+  if (!alreadyFilled) FillBox(raster, filled.box, filled.pixel, R2_COPYPEN);
+  DrawRun(raster, face, at.x, at.y, text, length, options, ink, DecorationOf(dc), &filled);
+}
+
 int TextLength(LPCSTR text, int length) {
   return length < 0 ? static_cast<int>(std::strlen(text)) : length;
 }
@@ -111,19 +186,21 @@ BOOL TextOutA(HDC hdc, int x, int y, LPCSTR text, int length) {
   int width = RunWidth(face, text, length, options);
   POINT at = PlaceText(*dc, face, x, y, width);
   Raster raster;
-  if (!MakeRaster(*dc, &raster)) return TRUE;
-  at.x += raster.offset.x;
-  at.y += raster.offset.y;
-  uint32_t ink = qz::PixelFromColor(dc->state.textColor);
-  if (dc->state.bkMode != OPAQUE) {
-    DrawRun(raster, face, at.x, at.y, text, length, options, ink, DecorationOf(*dc));
-    return TRUE;
-  }
-  FilledBox filled{RECT{at.x, at.y, at.x + width, at.y + LineHeight(face)}, qz::PixelFromColor(dc->state.bkColor)};
-  FillBox(raster, filled.box, filled.pixel, R2_COPYPEN);
-  DrawRun(raster, face, at.x, at.y, text, length, options, ink, DecorationOf(*dc), &filled);
+  if (MakeRaster(*dc, &raster)) DrawPlacedText(*dc, raster, face, at, width, text, length, nullptr);
   return TRUE;
 }
+
+namespace qz::gdi {
+
+void TextOutOnRaster(Dc& dc, const Raster* raster, int x, int y, const char* text, int length,
+                     const FilledBox* ground) {
+  FontFace* face = FaceOfDc(dc);
+  int width = RunWidth(face, text, length, RunOptions{});
+  POINT at = PlaceText(dc, face, x, y, width);
+  if (raster) DrawPlacedText(dc, *raster, face, at, width, text, length, ground);
+}
+
+}  // namespace qz::gdi
 
 // Tab stops are in pixels from `tabOrigin`; none means every 8 average characters.
 LONG TabbedTextOutA(HDC hdc, int x, int y, LPCSTR text, int length, int tabCount, const INT* tabStops, int tabOrigin) {

@@ -27,6 +27,15 @@ inline int LineHeight(const FontFace* face) {
 template <class Visit>
 int WalkRun(FontFace* face, const char* text, int length, const RunOptions& options, Visit&& visit) {
   int x = 0;
+  if (!options.prefix && !options.skipControls && options.tabWidth < 0) {
+    // Plain text: every character shows, none underlined.
+    for (int i = 0; i < length; ++i) {
+      unsigned char c = static_cast<unsigned char>(text[i]);
+      visit(c, x, false);
+      x += GlyphOf(face, c).advance;
+    }
+    return x;
+  }
   for (int i = 0; i < length; ++i) {
     unsigned char c = static_cast<unsigned char>(text[i]);
     bool underlined = false;
@@ -61,5 +70,12 @@ struct FilledBox {
 // ready-blended.
 void DrawRun(const Raster& raster, FontFace* face, int x, int top, const char* text, int length,
              const RunOptions& options, uint32_t pixel, TextDecoration decoration, const FilledBox* filled = nullptr);
+
+// TextOutA on a raster already made for `dc` (null: nothing of the DC is
+// visible, the text only moves the current position where it would).
+// `ground`, when given, is a box (canvas coordinates) known to hold one colour
+// throughout, as a fill just made leaves it: opaque text in that colour whose
+// box lies within it is not filled again.
+void TextOutOnRaster(Dc& dc, const Raster* raster, int x, int y, const char* text, int length, const FilledBox* ground);
 
 }  // namespace qz::gdi

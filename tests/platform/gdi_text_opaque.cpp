@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "gdi_test_util.h"
+#include "platform/gdi/paint_canvas.h"
 
 using namespace gditest;
 
@@ -111,6 +112,59 @@ TEST(OpaqueText, OpaqueTextWithoutInkFillsOnlyItsBox) {
   EXPECT_EQ(c.At(5 + size.cx - 1, 5 + size.cy - 1), 0x010203u);
   EXPECT_EQ(c.At(5 + size.cx, 5), kSurround);
   EXPECT_EQ(c.At(4, 5), kSurround);
+}
+
+// A control's paint through one canvas: fill, clip, texts (the second run in
+// other colours), as the same calls on the DC draw them.
+struct CanvasCase {
+  const char* name;
+  COLORREF fill;
+  COLORREF back;
+  int mode;
+  RECT clip;
+};
+
+bool CanvasMatchesDcCalls(const CanvasCase& k) {
+  Canvas direct(120, 40, kSurround);
+  Canvas through(120, 40, kSurround);
+  HFONT font = MakeFont(kStyles[0]);
+  HBRUSH brush = CreateSolidBrush(k.fill);
+  const RECT field{2, 2, 110, 30};
+  for (Canvas* c : {&direct, &through}) {
+    SelectObject(c->dc(), font);
+    SetTextColor(c->dc(), RGB(0, 0, 0));
+    SetBkColor(c->dc(), k.back);
+    SetBkMode(c->dc(), k.mode);
+  }
+  FillRect(direct.dc(), &field, brush);
+  IntersectClipRect(direct.dc(), k.clip.left, k.clip.top, k.clip.right, k.clip.bottom);
+  TextOutA(direct.dc(), 4, 6, "0.5734", 6);
+  SetBkColor(direct.dc(), RGB(9, 9, 200));
+  TextOutA(direct.dc(), 40, 6, "fjord", 5);
+  {
+    qz::gdi::PaintCanvas canvas(through.dc());
+    canvas.Fill(field, brush);
+    canvas.Clip(k.clip);
+    canvas.Text(4, 6, "0.5734", 6);
+    SetBkColor(through.dc(), RGB(9, 9, 200));
+    canvas.Text(40, 6, "fjord", 5);
+  }
+  bool same = direct.Pixels() == through.Pixels();
+  for (Canvas* c : {&direct, &through}) SelectObject(c->dc(), GetStockObject(SYSTEM_FONT));
+  DeleteObject(brush);
+  DeleteObject(font);
+  return same;
+}
+
+TEST(PaintCanvas, DrawsWhatTheSameCallsOnTheDcDraw) {
+  const CanvasCase cases[] = {
+      {"text on its own fill", RGB(250, 250, 240), RGB(250, 250, 240), OPAQUE, {4, 2, 108, 30}},
+      {"other text background", RGB(250, 250, 240), RGB(200, 220, 255), OPAQUE, {4, 2, 108, 30}},
+      {"transparent", RGB(250, 250, 240), RGB(250, 250, 240), TRANSPARENT, {4, 2, 108, 30}},
+      {"clip cuts the text", RGB(250, 250, 240), RGB(250, 250, 240), OPAQUE, {12, 9, 50, 15}},
+      {"clip outside", RGB(250, 250, 240), RGB(250, 250, 240), OPAQUE, {200, 0, 300, 40}},
+  };
+  for (const CanvasCase& k : cases) EXPECT_TRUE(CanvasMatchesDcCalls(k)) << k.name;
 }
 
 }  // namespace

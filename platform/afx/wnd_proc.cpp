@@ -1,9 +1,36 @@
 #include "framework_state.h"
 
+namespace {
+
+// The current message's time and point are always zero, so only its window,
+// message and parameters are set and put back.
+[[gnu::always_inline]] inline LRESULT CallWithCurrentMessage(afx::FrameworkState& state, CWnd* wnd, HWND hwnd, UINT msg,
+                                                             WPARAM wParam, LPARAM lParam) {
+  MSG& current = state.currentMessage;
+  const HWND outerHwnd = current.hwnd;
+  const UINT outerMessage = current.message;
+  const WPARAM outerWParam = current.wParam;
+  const LPARAM outerLParam = current.lParam;
+  current.hwnd = hwnd;
+  current.message = msg;
+  current.wParam = wParam;
+  current.lParam = lParam;
+  // The object may delete itself while handling the message (PostNcDestroy).
+  LRESULT result = wnd->WindowProc(msg, wParam, lParam);
+  current.hwnd = outerHwnd;
+  current.message = outerMessage;
+  current.wParam = outerWParam;
+  current.lParam = outerLParam;
+  return result;
+}
+
+}  // namespace
+
 LRESULT CALLBACK AfxWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-  CWnd* wnd = CWnd::FromHandlePermanent(hwnd);
+  CWnd* wnd = afx::Permanent(hwnd);
   if (!wnd) return ::DefWindowProcA(hwnd, msg, wParam, lParam);
-  return AfxCallWndProc(wnd, hwnd, msg, wParam, lParam);
+  // Finding the object made the framework's state.
+  return CallWithCurrentMessage(*afx::g_state, wnd, hwnd, msg, wParam, lParam);
 }
 
 WNDPROC AfxGetAfxWndProc() {
@@ -11,13 +38,7 @@ WNDPROC AfxGetAfxWndProc() {
 }
 
 LRESULT AfxCallWndProc(CWnd* wnd, HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-  afx::FrameworkState& state = afx::State();
-  MSG outer = state.currentMessage;
-  state.currentMessage = MSG{hwnd, msg, wParam, lParam, 0, {0, 0}};
-  // The object may delete itself while handling the message (PostNcDestroy).
-  LRESULT result = wnd->WindowProc(msg, wParam, lParam);
-  state.currentMessage = outer;
-  return result;
+  return CallWithCurrentMessage(afx::State(), wnd, hwnd, msg, wParam, lParam);
 }
 
 const MSG* CWnd::GetCurrentMessage() {

@@ -24,13 +24,24 @@ namespace {
   return result;
 }
 
-}  // namespace
-
-LRESULT CALLBACK AfxWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+// A window the recent cache does not know: looked up in the map.
+[[gnu::noinline]] LRESULT LookUpAndCall(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
   CWnd* wnd = afx::Permanent(hwnd);
   if (!wnd) return ::DefWindowProcA(hwnd, msg, wParam, lParam);
   // Finding the object made the framework's state.
   return CallWithCurrentMessage(*afx::g_state, wnd, hwnd, msg, wParam, lParam);
+}
+
+}  // namespace
+
+// The common case, a window the recent cache knows, keeps nothing but the
+// current message across the call.
+LRESULT CALLBACK AfxWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+  if (hwnd && afx::g_state) {
+    const afx::RecentWindow& recent = afx::RecentSlot(hwnd);
+    if (recent.hwnd == hwnd) return CallWithCurrentMessage(*afx::g_state, recent.wnd, hwnd, msg, wParam, lParam);
+  }
+  return LookUpAndCall(hwnd, msg, wParam, lParam);
 }
 
 WNDPROC AfxGetAfxWndProc() {

@@ -38,14 +38,25 @@ struct FrameworkState {
   bool filterInstalled = false;
 };
 
-// Never destroyed: other libraries' exit code may still call in.
-extern FrameworkState* g_state;
+// Never destroyed: other libraries' exit code may still call in. Hidden, so
+// the framework's units reach it directly on every message.
+extern FrameworkState* g_state [[gnu::visibility("hidden")]];
 FrameworkState& CreateState();
 inline FrameworkState& State() {
-  return g_state ? *g_state : CreateState();
+  if (__builtin_expect(g_state != nullptr, 1)) return *g_state;
+  return CreateState();
 }
 inline RecentWindow& RecentSlot(HWND hwnd) {
   return State().recent[reinterpret_cast<uintptr_t>(hwnd) % kRecentWindows];
+}
+// The object of a window, looked up in the map only when the recent cache
+// does not know it.
+CWnd* PermanentFromMap(HWND hwnd);
+inline CWnd* Permanent(HWND hwnd) {
+  if (!hwnd) return nullptr;
+  const RecentWindow& recent = RecentSlot(hwnd);
+  if (recent.hwnd == hwnd) return recent.wnd;
+  return PermanentFromMap(hwnd);
 }
 // Forgets what the cache in front of the map knows of `hwnd`.
 inline void ForgetRecent(HWND hwnd) {

@@ -86,7 +86,7 @@ BOOL AfxPreTranslateMessage(MSG* msg) {
   // Each step re-reads the parent from the platform: a handler may have
   // destroyed windows of the chain.
   for (HWND hwnd = msg->hwnd; hwnd; hwnd = ::GetParent(hwnd)) {
-    if (CWnd* wnd = CWnd::FromHandlePermanent(hwnd); wnd && wnd->PreTranslateMessage(msg)) return TRUE;
+    if (CWnd* wnd = afx::Permanent(hwnd); wnd && wnd->PreTranslateMessage(msg)) return TRUE;
     if (hwnd == stop) {
       insideMain = true;
       break;

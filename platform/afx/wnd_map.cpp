@@ -2,7 +2,7 @@
 
 namespace afx {
 
-FrameworkState* g_state = nullptr;
+[[gnu::visibility("hidden")]] FrameworkState* g_state = nullptr;
 
 FrameworkState& CreateState() {
   if (!g_state) g_state = new FrameworkState;
@@ -45,15 +45,16 @@ void ResetWindowMaps() {
 
 }  // namespace afx
 
-CWnd* CWnd::FromHandlePermanent(HWND hwnd) {
-  if (!hwnd) return nullptr;
-  afx::RecentWindow& recent = afx::RecentSlot(hwnd);
-  if (recent.hwnd == hwnd) return recent.wnd;
-  auto& permanent = afx::State().permanent;
+CWnd* afx::PermanentFromMap(HWND hwnd) {
+  auto& permanent = State().permanent;
   auto it = permanent.find(hwnd);
   if (it == permanent.end()) return nullptr;
-  recent = afx::RecentWindow{hwnd, it->second};
+  RecentSlot(hwnd) = RecentWindow{hwnd, it->second};
   return it->second;
+}
+
+CWnd* CWnd::FromHandlePermanent(HWND hwnd) {
+  return afx::Permanent(hwnd);
 }
 
 CWnd* CWnd::FromHandle(HWND hwnd) {

@@ -1,9 +1,47 @@
 #include "framework_state.h"
 
-LRESULT CALLBACK AfxWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-  CWnd* wnd = CWnd::FromHandlePermanent(hwnd);
+namespace {
+
+// The current message's time and point are always zero, so only its window,
+// message and parameters are set and put back.
+[[gnu::always_inline]] inline LRESULT CallWithCurrentMessage(afx::FrameworkState& state, CWnd* wnd, HWND hwnd, UINT msg,
+                                                             WPARAM wParam, LPARAM lParam) {
+  MSG& current = state.currentMessage;
+  const HWND outerHwnd = current.hwnd;
+  const UINT outerMessage = current.message;
+  const WPARAM outerWParam = current.wParam;
+  const LPARAM outerLParam = current.lParam;
+  current.hwnd = hwnd;
+  current.message = msg;
+  current.wParam = wParam;
+  current.lParam = lParam;
+  // The object may delete itself while handling the message (PostNcDestroy).
+  LRESULT result = wnd->WindowProc(msg, wParam, lParam);
+  current.hwnd = outerHwnd;
+  current.message = outerMessage;
+  current.wParam = outerWParam;
+  current.lParam = outerLParam;
+  return result;
+}
+
+// A window the recent cache does not know: looked up in the map.
+[[gnu::noinline]] LRESULT LookUpAndCall(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+  CWnd* wnd = afx::Permanent(hwnd);
   if (!wnd) return ::DefWindowProcA(hwnd, msg, wParam, lParam);
-  return AfxCallWndProc(wnd, hwnd, msg, wParam, lParam);
+  // Finding the object made the framework's state.
+  return CallWithCurrentMessage(*afx::g_state, wnd, hwnd, msg, wParam, lParam);
+}
+
+}  // namespace
+
+// The common case, a window the recent cache knows, keeps nothing but the
+// current message across the call.
+LRESULT CALLBACK AfxWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+  if (hwnd && afx::g_state) {
+    const afx::RecentWindow& recent = afx::RecentSlot(hwnd);
+    if (recent.hwnd == hwnd) return CallWithCurrentMessage(*afx::g_state, recent.wnd, hwnd, msg, wParam, lParam);
+  }
+  return LookUpAndCall(hwnd, msg, wParam, lParam);
 }
 
 WNDPROC AfxGetAfxWndProc() {
@@ -11,13 +49,7 @@ WNDPROC AfxGetAfxWndProc() {
 }
 
 LRESULT AfxCallWndProc(CWnd* wnd, HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-  afx::FrameworkState& state = afx::State();
-  MSG outer = state.currentMessage;
-  state.currentMessage = MSG{hwnd, msg, wParam, lParam, 0, {0, 0}};
-  // The object may delete itself while handling the message (PostNcDestroy).
-  LRESULT result = wnd->WindowProc(msg, wParam, lParam);
-  state.currentMessage = outer;
-  return result;
+  return CallWithCurrentMessage(afx::State(), wnd, hwnd, msg, wParam, lParam);
 }
 
 const MSG* CWnd::GetCurrentMessage() {

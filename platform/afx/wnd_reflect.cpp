@@ -1,7 +1,7 @@
 #include "framework_state.h"
 
 BOOL CWnd::ReflectToChild(HWND child, UINT msg, WPARAM wParam, LPARAM lParam, LRESULT* result) {
-  CWnd* wnd = FromHandlePermanent(child);
+  CWnd* wnd = afx::Permanent(child);
   if (!wnd) return FALSE;
   return wnd->OnChildNotify(msg, wParam, lParam, result);
 }

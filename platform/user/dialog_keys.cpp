@@ -105,8 +105,18 @@ BOOL IsDialogMessageA(HWND dialog, LPMSG msg) {
   Window* target = Find(msg->hwnd);
   if (!target || (target != d && !IsDescendant(d, target))) return FALSE;
   Hold hold;
-  if (msg->message == WM_KEYDOWN && NavigationKey(d, target, msg)) return TRUE;
-  TranslateMessage(msg);
-  DispatchMessageA(msg);
+  if (msg->message == WM_KEYDOWN) {
+    // The key's WM_GETDLGCODE may change the message or destroy its window:
+    // dispatch looks the window up again.
+    if (NavigationKey(d, target, msg)) return TRUE;
+    TranslateMessage(msg);
+    DispatchMessageA(msg);
+    return TRUE;
+  }
+  if (IsTranslatedKey(msg->message)) TranslateMessage(msg);
+  if (msg->message == WM_TIMER && msg->lParam)
+    DispatchMessageA(msg);
+  else
+    DispatchTo(target, msg);
   return TRUE;
 }

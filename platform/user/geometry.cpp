@@ -10,8 +10,12 @@ RECT WindowRectOnScreen(const Window* w) {
   return OffsetRectBy(w->rect, origin.x, origin.y);
 }
 
+// Worked out again only after the layout changed: every move, resize, new
+// parent or style change bumps the layout serial.
 POINT ClientOriginOnScreen(const Window* w) {
   if (!w->parent) return POINT{0, 0};
+  const uint64_t serial = P().layoutSerial;
+  if (w->originSerial == serial) return w->screenOrigin;
   int64_t x = 0, y = 0;
   for (const Window* a = w; a->parent; a = a->parent) {
     // 64 bits hold the sum of any chain of int offsets.
@@ -19,7 +23,9 @@ POINT ClientOriginOnScreen(const Window* w) {
     x += int64_t{a->rect.left} + inset;
     y += int64_t{a->rect.top} + inset;
   }
-  return POINT{SaturateInt(x), SaturateInt(y)};
+  w->screenOrigin = POINT{SaturateInt(x), SaturateInt(y)};
+  w->originSerial = serial;
+  return w->screenOrigin;
 }
 
 RECT WindowRectOnSurface(const Window* w) {

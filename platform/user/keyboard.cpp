@@ -141,7 +141,7 @@ short GetKeyState(int vkey) {
 // the next one fetched, right after its key down.
 BOOL TranslateMessage(const MSG* msg) {
   if (!msg) return FALSE;
-  if (msg->message != WM_KEYDOWN && msg->message != WM_KEYUP && msg->message != WM_SYSKEYDOWN) return FALSE;
+  if (!IsTranslatedKey(msg->message)) return FALSE;
   if (msg->message != WM_KEYDOWN) return TRUE;
   char c = CharForKey(static_cast<int>(msg->wParam), GetKeyState(VK_SHIFT) < 0, GetKeyState(VK_CONTROL) < 0);
   if (c) {

@@ -10,13 +10,21 @@ Platform::Platform() {
   desktop->style = WS_VISIBLE;
   desktop->rect = RECT{0, 0, kScreenWidth, kScreenHeight};
   handles.push_back(desktop);
+  g_handles = HandleTable{handles.data(), handles.size()};
   // Drawing on the desktop goes nowhere: its DCs get a 1x1 surface and an empty clip.
   desktopSurface.width = 1;
   desktopSurface.height = 1;
   desktopSurface.pixels.assign(1, 0);
 }
 
-Platform* g_platform = nullptr;
+[[gnu::visibility("hidden")]] Platform* g_platform = nullptr;
+[[gnu::visibility("hidden")]] HandleTable g_handles = {nullptr, 0};
+
+Window* FindFirst(HWND hwnd) {
+  if (g_platform) return nullptr;
+  CreatePlatform();
+  return Find(hwnd);
+}
 
 // Never destroyed: other libraries' exit code may still call in.
 Platform& CreatePlatform() {
@@ -24,7 +32,7 @@ Platform& CreatePlatform() {
   return *g_platform;
 }
 
-static void Collect() {
+void CollectGraveyard() {
   Platform& p = P();
   while (!p.graveyard.empty()) {
     Window* w = p.graveyard.back();
@@ -33,15 +41,12 @@ static void Collect() {
   }
 }
 
-Hold::~Hold() {
-  if (--P().hold == 0 && !P().graveyard.empty()) Collect();
-}
-
 Window* NewWindow() {
   Platform& p = P();
   Window* w = new Window;
   w->handle = reinterpret_cast<HWND>(kHandleBase + p.handles.size());
   p.handles.push_back(w);
+  g_handles = HandleTable{p.handles.data(), p.handles.size()};
   return w;
 }
 
@@ -54,7 +59,7 @@ void Retire(Window* w) {
   ClearUpdate(w);
   FreeSurface(w);
   p.graveyard.push_back(w);
-  if (p.hold == 0) Collect();
+  if (p.hold == 0) CollectGraveyard();
 }
 
 Window* TopLevelOf(Window* w) {
@@ -93,12 +98,24 @@ void Record(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, bool posted) {
   P().recorded.push_back(RecordedMessage{hwnd, msg, wParam, lParam, posted});
 }
 
-LRESULT Deliver(Window* w, UINT msg, WPARAM wParam, LPARAM lParam, bool posted) {
-  Platform& p = P();
-  if (p.recording) Record(w->handle, msg, wParam, lParam, posted);
+static LRESULT CallProc(Platform& p, Window* w, UINT msg, WPARAM wParam, LPARAM lParam) {
   WNDPROC proc = w->proc ? w->proc : DefWindowProcA;
-  Hold hold;
+  Hold hold(p);
   return proc(w->handle, msg, wParam, lParam);
+}
+
+// Apart, so that delivering without the recorder keeps nothing across a call
+// but the platform.
+[[gnu::noinline]] static LRESULT RecordAndCall(Platform& p, Window* w, UINT msg, WPARAM wParam, LPARAM lParam,
+                                               bool posted) {
+  Record(w->handle, msg, wParam, lParam, posted);
+  return CallProc(p, w, msg, wParam, lParam);
+}
+
+LRESULT Deliver(Window* w, UINT msg, WPARAM wParam, LPARAM lParam, bool posted) {
+  Platform& p = MadePlatform();
+  if (p.recording) return RecordAndCall(p, w, msg, wParam, lParam, posted);
+  return CallProc(p, w, msg, wParam, lParam);
 }
 
 }  // namespace qz::user

@@ -2,7 +2,7 @@
 
 namespace qz::user {
 
-static bool NextPosted(HWND hwnd, UINT min, UINT max, bool remove, MSG* out) {
+[[gnu::noinline]] static bool NextPosted(HWND hwnd, UINT min, UINT max, bool remove, MSG* out) {
   Ring<MSG>& posted = P().posted;
   for (size_t i = 0; i < posted.Size(); ++i) {
     const MSG& m = posted.At(i);
@@ -14,7 +14,7 @@ static bool NextPosted(HWND hwnd, UINT min, UINT max, bool remove, MSG* out) {
   return false;
 }
 
-static bool NextPaint(HWND hwnd, MSG* out) {
+[[gnu::noinline]] static bool NextPaint(HWND hwnd, MSG* out) {
   Platform& p = P();
   if (p.dirtyWindows == 0) return false;
   Window* w = nullptr;
@@ -43,11 +43,11 @@ static bool NextQuit(UINT min, UINT max, bool remove, MSG* out) {
 bool Fetch(MSG* msg, HWND hwnd, UINT min, UINT max, bool remove, bool timers, bool* queued) {
   Platform& p = P();
   *queued = true;
-  bool found = NextPosted(hwnd, min, max, remove, msg) || NextQuit(min, max, remove, msg) ||
-               NextInputMessage(hwnd, min, max, remove, msg);
+  bool found = (!p.posted.Empty() && NextPosted(hwnd, min, max, remove, msg)) || NextQuit(min, max, remove, msg) ||
+               (!p.input.Empty() && NextInputMessage(hwnd, min, max, remove, msg));
   if (!found) {
     *queued = false;
-    found = (InRange(WM_PAINT, min, max) && NextPaint(hwnd, msg)) ||
+    found = (p.dirtyWindows != 0 && InRange(WM_PAINT, min, max) && NextPaint(hwnd, msg)) ||
             (timers && InRange(WM_TIMER, min, max) && DueTimer(hwnd, msg, remove));
   }
   if (found && remove) p.messageTime = p.now;
@@ -60,9 +60,19 @@ int PumpMessages(bool timers) {
   int count = 0;
   MSG m;
   bool queued;
-  while (Fetch(&m, nullptr, 0, 0, true, timers, &queued)) {
+  for (;;) {
+    // Taking any message for any window, the pump gets the oldest posted
+    // one first, just as Fetch would give it.
+    if (!p.posted.Empty()) {
+      m = p.posted.Front();
+      p.posted.PopFront();
+      p.messageTime = p.now;
+      queued = true;
+    } else if (!Fetch(&m, nullptr, 0, 0, true, timers, &queued)) {
+      break;
+    }
     if (queued && p.filter && p.filter(&m)) continue;
-    TranslateMessage(&m);
+    if (IsTranslatedKey(m.message)) TranslateMessage(&m);
     DispatchMessageA(&m);
     ++count;
   }
@@ -147,7 +157,10 @@ LRESULT DispatchMessageA(const MSG* msg) {
     return 0;
   }
   Window* w = Find(msg->hwnd);
-  if (!w) return 0;
+  return w ? DispatchTo(w, msg) : 0;
+}
+
+LRESULT qz::user::DispatchTo(Window* w, const MSG* msg) {
   if (msg->message == WM_PAINT) {
     PaintNow(w, true);
     return 0;

@@ -13,23 +13,33 @@ class Ring {
  public:
   size_t Size() const { return count_; }
   bool Empty() const { return count_ == 0; }
-  T& At(size_t i) { return slots_[(head_ + i) & (slots_.size() - 1)]; }
+  T& At(size_t i) { return slots_[(head_ + i) & mask_]; }
+  T& Front() { return slots_[head_]; }
 
   void PushBack(const T& value) {
     Reserve();
-    slots_[(head_ + count_) & (slots_.size() - 1)] = value;
+    slots_[(head_ + count_) & mask_] = value;
     ++count_;
   }
 
   void PushFront(const T& value) {
     Reserve();
-    head_ = (head_ + slots_.size() - 1) & (slots_.size() - 1);
+    head_ = (head_ + mask_) & mask_;
     slots_[head_] = value;
     ++count_;
   }
 
   void Erase(size_t i) {
+    if (i == 0) {
+      PopFront();
+      return;
+    }
     for (size_t k = i; k + 1 < count_; ++k) At(k) = At(k + 1);
+    --count_;
+  }
+
+  void PopFront() {
+    head_ = (head_ + 1) & mask_;
     --count_;
   }
 
@@ -50,16 +60,25 @@ class Ring {
   }
 
  private:
-  // Capacity stays a power of two so that indices wrap with a mask.
+  // Capacity stays a power of two so that indices wrap with a mask; the
+  // mask is kept rather than worked out from the vector's size, which
+  // divides by the element size.
   void Reserve() {
-    if (count_ < slots_.size()) return;
+    if (count_ < capacity_) return;
+    Grow();
+  }
+  [[gnu::noinline]] void Grow() {
     std::vector<T> grown(slots_.empty() ? 16 : slots_.size() * 2);
     for (size_t k = 0; k < count_; ++k) grown[k] = std::move(At(k));
     slots_.swap(grown);
+    capacity_ = slots_.size();
+    mask_ = capacity_ - 1;
     head_ = 0;
   }
 
   std::vector<T> slots_;
+  size_t capacity_ = 0;
+  size_t mask_ = 0;
   size_t head_ = 0;
   size_t count_ = 0;
 };

@@ -11,6 +11,8 @@ static bool ExtraSlot(const Window* w, int index) {
 LONG_PTR GetWindowLongA(HWND hwnd, int index) {
   Window* w = Find(hwnd);
   if (!w) return 0;
+  // Asked for most, several times per message by the standard controls.
+  if (index == GWL_STYLE) return static_cast<LONG_PTR>(w->style);
   switch (index) {
     case GWL_WNDPROC:
       return reinterpret_cast<LONG_PTR>(w->proc);

@@ -101,6 +101,8 @@ BOOL SetWindowPos(HWND hwnd, HWND insertAfter, int x, int y, int cx, int cy, UIN
   } else if (moved || sized || restacked) {
     if (redraw && (moved || sized)) InvalidateParentArea(w);
     w->rect = next;
+    // What was worked out from the old place while invalidating it is stale.
+    if (moved || sized) TouchLayout();
     if (redraw) InvalidateTree(w, true);
   }
   if ((flags & SWP_FRAMECHANGED) && IsVisibleChain(w)) InvalidateTree(w, true);

@@ -67,6 +67,10 @@ struct Window {
   Region visibleClient;
   POINT visibleOrigin{0, 0};
   uint64_t visibleSerial = 0;
+  // The client area's origin on the screen, as worked out when
+  // Platform::layoutSerial had the value originSerial.
+  mutable POINT screenOrigin{0, 0};
+  mutable uint64_t originSerial = 0;
 };
 
 struct QueuedInput {
@@ -165,28 +169,56 @@ struct Platform {
 
 // A plain pointer, not an object with a constructor, so that its value does
 // not depend on the order in which libraries run their static initialisers.
-extern Platform* g_platform;
+// Hidden: only the platform's own units reach it, directly rather than
+// through the library's address table, as nearly every call does.
+extern Platform* g_platform [[gnu::visibility("hidden")]];
 Platform& CreatePlatform();
 inline Platform& P() {
-  return g_platform ? *g_platform : CreatePlatform();
+  if (__builtin_expect(g_platform != nullptr, 1)) return *g_platform;
+  return CreatePlatform();
 }
+
+// The platform where it must exist already, as it does wherever a window
+// has been found: no check, no call.
+inline Platform& MadePlatform() {
+  return *g_platform;
+}
+
+// Frees the memory of destroyed windows that nothing holds any more.
+void CollectGraveyard();
 
 // Keeps destroyed windows' memory alive until the outermost platform call
 // returns, so code holding a Window* across a sent message stays safe; it
-// must check `dead` after each send.
+// must check `dead` after each send. The platform, once made, is never
+// freed, so the one it counted on is the one it releases.
 struct Hold {
-  Hold() { ++P().hold; }
-  ~Hold();
+  Hold() : Hold(P()) {}
+  explicit Hold(Platform& p) : platform(p) { ++platform.hold; }
+  ~Hold() {
+    if (--platform.hold == 0 && !platform.graveyard.empty()) CollectGraveyard();
+  }
   Hold(const Hold&) = delete;
   Hold& operator=(const Hold&) = delete;
+
+ private:
+  Platform& platform;
 };
 
 // ---- handles and tree ----
+// Platform::handles as plain values, set whenever it grows, so that finding
+// a window is a bounds check and a load: nearly every call starts with one.
+struct HandleTable {
+  Window* const* slots;
+  size_t count;
+};
+extern HandleTable g_handles [[gnu::visibility("hidden")]];
+// Find before the platform exists: makes it, as any platform call does.
+Window* FindFirst(HWND hwnd);
 inline Window* Find(HWND hwnd) {
-  const uintptr_t v = reinterpret_cast<uintptr_t>(hwnd);
-  Platform& p = P();
-  if (v < kHandleBase || v - kHandleBase >= p.handles.size()) return nullptr;
-  return p.handles[v - kHandleBase];
+  // Handles below the base wrap round to indices beyond the table.
+  const uintptr_t index = reinterpret_cast<uintptr_t>(hwnd) - kHandleBase;
+  if (__builtin_expect(index < g_handles.count, 1)) return g_handles.slots[index];
+  return FindFirst(hwnd);
 }
 Window* NewWindow();
 void Retire(Window* w);  // frees the handle; memory goes once nothing holds it
@@ -286,6 +318,14 @@ bool NextTimerDue(HWND filter, DWORD* due);
 bool NextInputMessage(HWND filter, UINT min, UINT max, bool remove, MSG* out);
 void MoveFocusOutOf(Window* w);
 char CharForKey(int vk, bool shift, bool control);
+
+// The key messages TranslateMessage acts on; it leaves every other as it is.
+inline bool IsTranslatedKey(UINT msg) {
+  return msg == WM_KEYDOWN || msg == WM_KEYUP || msg == WM_SYSKEYDOWN;
+}
+// DispatchMessageA of a message that names no timer callback, to the window
+// `w` the caller found for it.
+LRESULT DispatchTo(Window* w, const MSG* msg);
 
 inline bool InRange(UINT msg, UINT min, UINT max) {
   return (min == 0 && max == 0) || (msg >= min && msg <= max);

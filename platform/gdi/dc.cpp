@@ -106,12 +106,6 @@ void RestoreObjects(Dc& dc, const DcState& s) {
 
 }  // namespace
 
-Dc* DcOf(HDC hdc) {
-  HandleSlot* slot = SlotOf(hdc);
-  if (!slot || (slot->type != OBJ_DC && slot->type != OBJ_MEMDC)) return nullptr;
-  return static_cast<Dc*>(slot->object);
-}
-
 void UpdateClip(Dc& dc) {
   const DcState& s = dc.state;
   if (!s.hasUserClip) {
@@ -130,10 +124,11 @@ void UpdateClip(Dc& dc) {
     dc.clip.Intersect(s.userClip);
   }
   dc.clipBounds = dc.clip.Bounds();
+  ++dc.clipStamp;
 }
 
 bool CanvasOf(const Dc& dc, Canvas* canvas) {
-  Surface* surface = dc.type == OBJ_MEMDC ? (dc.bitmap ? &dc.bitmap->surface : nullptr) : dc.surface;
+  Surface* surface = SurfaceOf(dc);
   if (!surface || surface->width <= 0 || surface->height <= 0 ||
       surface->pixels.size() < static_cast<size_t>(surface->width) * surface->height)
     return false;
@@ -149,35 +144,35 @@ bool CanvasOf(const Dc& dc, Canvas* canvas) {
   return true;
 }
 
-namespace {
-
 // Drawing calls that reached a window's pixels, while a test records them.
-struct DrawLog {
-  bool On = false;
-  std::vector<RecordedDraw> Draws;
-};
-
-DrawLog& Log() {
-  static DrawLog log;
-  return log;
+bool g_recordingDraws = false;
+namespace {
+std::vector<RecordedDraw>& RecordedDraws() {
+  static std::vector<RecordedDraw>* draws = new std::vector<RecordedDraw>;
+  return *draws;
 }
-
 }  // namespace
 
-bool MakeReadRaster(const Dc& dc, Raster* raster) {
-  if (!CanvasOf(dc, &raster->canvas)) return false;
-  raster->limit = IntersectRects(dc.clipBounds, RECT{0, 0, raster->canvas.width, raster->canvas.height});
-  if (IsEmptyRect(raster->limit)) return false;
-  raster->rects = dc.clip.Rects().data();
-  raster->count = dc.clip.Rects().size();
-  raster->offset = LogicalOffset(dc);
-  return true;
+void RecordDraw(const Dc& dc) {
+  if (dc.type == OBJ_DC) RecordedDraws().push_back(RecordedDraw{dc.raster.limit});
 }
 
-bool MakeRaster(const Dc& dc, Raster* raster) {
-  if (!MakeReadRaster(dc, raster)) return false;
-  if (Log().On && dc.type == OBJ_DC) Log().Draws.push_back(RecordedDraw{raster->limit});
-  return true;
+void RebuildRaster(const Dc& dc) {
+  Dc::RasterKey& key = dc.rasterKey;
+  Raster& raster = dc.raster;
+  const Surface* surface = SurfaceOf(dc);
+  key.clipStamp = dc.clipStamp;
+  key.pixels = surface ? surface->pixels.data() : nullptr;
+  key.size = surface ? surface->pixels.size() : 0;
+  key.width = surface ? surface->width : 0;
+  key.height = surface ? surface->height : 0;
+  dc.rasterVisible = false;
+  if (!CanvasOf(dc, &raster.canvas)) return;
+  raster.limit = IntersectRects(dc.clipBounds, RECT{0, 0, raster.canvas.width, raster.canvas.height});
+  if (IsEmptyRect(raster.limit)) return;
+  raster.rects = dc.clip.Rects().data();
+  raster.count = dc.clip.Rects().size();
+  dc.rasterVisible = true;
 }
 
 }  // namespace qz::gdi
@@ -185,14 +180,14 @@ bool MakeRaster(const Dc& dc, Raster* raster) {
 namespace qz {
 
 void StartRecordingDraws() {
-  gdi::Log().Draws.clear();
-  gdi::Log().On = true;
+  gdi::RecordedDraws().clear();
+  gdi::g_recordingDraws = true;
 }
 
 std::vector<RecordedDraw> StopRecordingDraws() {
-  gdi::Log().On = false;
+  gdi::g_recordingDraws = false;
   std::vector<RecordedDraw> out;
-  out.swap(gdi::Log().Draws);
+  out.swap(gdi::RecordedDraws());
   return out;
 }
 

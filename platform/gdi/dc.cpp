@@ -249,22 +249,24 @@ HGDIOBJ SelectObject(HDC hdc, HGDIOBJ object) {
   Dc* dc = DcOf(hdc);
   if (!dc) return nullptr;
   HGDIOBJ old;
-  switch (TypeOf(object)) {
+  DWORD type;
+  GdiObject* selected = LookupAny(object, &type);
+  switch (type) {
     case OBJ_PEN:
       old = dc->state.pen;
-      SelectPen(*dc, object, As<Pen>(object, OBJ_PEN));
+      SelectPen(*dc, object, static_cast<Pen*>(selected));
       return old;
     case OBJ_BRUSH:
       old = dc->state.brush;
-      SelectBrush(*dc, object, As<Brush>(object, OBJ_BRUSH));
+      SelectBrush(*dc, object, static_cast<Brush*>(selected));
       return old;
     case OBJ_FONT:
       old = dc->state.font;
-      SelectFont(*dc, object, As<Font>(object, OBJ_FONT));
+      SelectFont(*dc, object, static_cast<Font*>(selected));
       return old;
     case OBJ_BITMAP:
       old = dc->state.bitmap;
-      return SelectBitmap(*dc, object, As<Bitmap>(object, OBJ_BITMAP)) ? old : nullptr;
+      return SelectBitmap(*dc, object, static_cast<Bitmap*>(selected)) ? old : nullptr;
     case OBJ_REGION: {
       int type = SelectClipRgn(hdc, static_cast<HRGN>(object));
       return reinterpret_cast<HGDIOBJ>(static_cast<intptr_t>(type));

@@ -340,7 +340,8 @@ struct RowExtent {
 
 // A wide pen sweeps a width x width square along the cosmetic line; each row
 // of the sweep is one span, so every pixel is written once even under XOR.
-void StrokeWide(const Raster& raster, int width, uint32_t pixel, int rop, int x0, int y0, int x1, int y1) {
+[[gnu::noinline]] void StrokeWide(const Raster& raster, int width, uint32_t pixel, int rop, int x0, int y0, int x1,
+                                  int y1) {
   static std::vector<RowExtent>* rows = new std::vector<RowExtent>;
   const RECT& l = raster.limit;
   RECT near{l.left - width, l.top - width, l.right + width, l.bottom + width};
@@ -362,7 +363,7 @@ void StrokeWide(const Raster& raster, int width, uint32_t pixel, int rop, int x0
   }
 }
 
-// The sloping and styled strokes are kept out of line, so that the span
+// The wide, sloping and styled strokes are kept out of line, so that the span
 // path of a horizontal or vertical line stays short.
 
 // The clip rectangles are disjoint, so each visible pixel is painted once.
@@ -394,21 +395,40 @@ bool PenDraws(const Dc& dc) {
   return dc.pen && dc.pen->style != PS_NULL;
 }
 
-long long StrokeSegment(const Raster& raster, const Dc& dc, int x0, int y0, int x1, int y1, long long phase) {
-  long long dx = static_cast<long long>(x1) - x0, dy = static_cast<long long>(y1) - y0;
-  long long steps = std::max(dx < 0 ? -dx : dx, dy < 0 ? -dy : dy);
-  if (!PenDraws(dc)) return phase + steps;
+namespace {
+
+// One pen segment in canvas coordinates, end point excluded; a styled pen's
+// pattern starts `phase` pixels in.
+[[gnu::always_inline]] inline void Stroke(const Raster& raster, const Dc& dc, int x0, int y0, int x1, int y1,
+                                          long long phase) {
+  const Pen* thin = dc.pen && dc.pen->thinSolid ? dc.pen : nullptr;
+  if (thin && (x0 == x1 || y0 == y1)) {
+    PaintSpan(raster, x0, y0, x1, y1, PenOp(thin->pixel, dc.state.rop2));
+    return;
+  }
+  if (thin) {
+    StrokeSloping(raster, CosmeticLine(x0, y0, x1, y1), PenOp(thin->pixel, dc.state.rop2));
+    return;
+  }
+  if (!PenDraws(dc)) return;
   const Pen& pen = *dc.pen;
-  int rop = dc.state.rop2;
+  const int rop = dc.state.rop2;
   if (pen.width > 1)
     StrokeWide(raster, pen.width, pen.pixel, rop, x0, y0, x1, y1);
   else if (const DashPattern* pattern = PatternOf(pen.style))
     StrokeStyled(raster, dc, *pattern, CosmeticLine(x0, y0, x1, y1), phase);
-  else if (dx == 0 || dy == 0)
+  else if (x0 == x1 || y0 == y1)
     PaintSpan(raster, x0, y0, x1, y1, PenOp(pen.pixel, rop));
   else
     StrokeSloping(raster, CosmeticLine(x0, y0, x1, y1), PenOp(pen.pixel, rop));
-  return phase + steps;
+}
+
+}  // namespace
+
+long long StrokeSegment(const Raster& raster, const Dc& dc, int x0, int y0, int x1, int y1, long long phase) {
+  Stroke(raster, dc, x0, y0, x1, y1, phase);
+  long long dx = static_cast<long long>(x1) - x0, dy = static_cast<long long>(y1) - y0;
+  return phase + std::max(dx < 0 ? -dx : dx, dy < 0 ? -dy : dy);
 }
 
 }  // namespace qz::gdi
@@ -422,7 +442,7 @@ BOOL LineTo(HDC hdc, int x, int y) {
   dc->state.current = POINT{x, y};
   if (const Raster* raster = RasterOf(*dc)) {
     POINT o = raster->offset;
-    StrokeSegment(*raster, *dc, from.x + o.x, from.y + o.y, x + o.x, y + o.y);
+    Stroke(*raster, *dc, from.x + o.x, from.y + o.y, x + o.x, y + o.y, 0);
   }
   return TRUE;
 }

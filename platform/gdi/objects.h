@@ -24,6 +24,9 @@ struct Pen : GdiObject {
   int style = PS_SOLID;
   int width = 1;
   uint32_t pixel = 0;
+  // One pixel wide and unbroken: the pen of most lines, drawn without
+  // looking at style or width again.
+  bool thinSolid = true;
 };
 
 struct Brush : GdiObject {

@@ -14,8 +14,8 @@ constexpr uint32_t DraggingHandle = 2;
 // The square's corners lie this many pixels from the point on each axis.
 constexpr int HandleHalfSize = 2;
 
-void DrawHandle(HDC hdc, int x, int y, int referenceX, int referenceY) {
-  DrawSquareOutline(hdc, x, y, HandleHalfSize);
+void DrawHandle(HDC hdc, int x, int y, int referenceX, int referenceY, bool solidPen) {
+  DrawSquareOutline(hdc, x, y, HandleHalfSize, solidPen);
   DrawSegment(hdc, x, y, referenceX, referenceY);
 }
 
@@ -88,11 +88,12 @@ void PointControl::DrawControls(HDC hdc, PreviewInfo* info, uint32_t erase) {
     DrawnY = CurrentY;
     DrawnReferenceX = ReferenceX;
     DrawnReferenceY = ReferenceY;
+    const bool solidPen = FigurePenIsSolid(DragMode);
     DrawRubberBand(hdc, *info, DragMode, erase, [&](bool old) {
       if (old)
-        DrawHandle(hdc, ox, oy, orx, ory);
+        DrawHandle(hdc, ox, oy, orx, ory, solidPen);
       else
-        DrawHandle(hdc, nx, ny, rx, ry);
+        DrawHandle(hdc, nx, ny, rx, ry, solidPen);
     });
   }
   PreviewControl::DrawControls(hdc, info, erase);

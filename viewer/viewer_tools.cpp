@@ -3,6 +3,7 @@
 #include <cfloat>
 #include <cmath>
 #include <cstdlib>
+#include <iterator>
 #include <new>
 
 #include "frame/tags.h"
@@ -72,7 +73,14 @@ bool SelectFigurePen(HDC hdc, const PreviewInfo& info, uint32_t dragMode) {
   return false;
 }
 
-void DrawSquareOutline(HDC hdc, int x, int y, int half) {
+void DrawSquareOutline(HDC hdc, int x, int y, int half, bool solidPen) {
+  if (solidPen) {
+    const POINT corners[] = {
+        {x - half, y - half}, {x + half, y - half}, {x + half, y + half}, {x - half, y + half}, {x - half, y - half}};
+    Polyline(hdc, corners, static_cast<int>(std::size(corners)));
+    MoveToEx(hdc, x - half, y - half, nullptr);
+    return;
+  }
   MoveToEx(hdc, x - half, y - half, nullptr);
   LineTo(hdc, x + half, y - half);
   LineTo(hdc, x + half, y + half);

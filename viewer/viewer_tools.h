@@ -59,9 +59,17 @@ void DrawRubberBand(HDC hdc, const PreviewInfo& info, uint32_t dragMode, uint32_
   figure(false);
 }
 
+// Whether the pen SelectFigurePen selects for `dragMode` is the unbroken
+// rubber-band pen (the viewer's pen at rest may be styled).
+inline bool FigurePenIsSolid(uint32_t dragMode) {
+  return dragMode != 0;
+}
+
 // The outline of a square with corners `half` pixels from (x, y) on each
-// axis, from the top-left corner clockwise back to it.
-void DrawSquareOutline(HDC hdc, int x, int y, int half);
+// axis, from the top-left corner clockwise back to it, where the current
+// position is left. A styled pen starts its pattern again on each side; an
+// unbroken one (`solidPen`) has no pattern, so the sides go in one call.
+void DrawSquareOutline(HDC hdc, int x, int y, int half, bool solidPen = false);
 // A line from (x0, y0) up to, not including, (x1, y1).
 void DrawSegment(HDC hdc, int x0, int y0, int x1, int y1);
 

@@ -399,15 +399,22 @@ namespace {
 
 // One pen segment in canvas coordinates, end point excluded; a styled pen's
 // pattern starts `phase` pixels in.
+// A segment of a one-pixel unbroken pen.
+[[gnu::always_inline]] inline void StrokeThin(const Raster& raster, int x0, int y0, int x1, int y1, const PenOp& on) {
+  if (x0 == x1 || y0 == y1)
+    PaintSpan(raster, x0, y0, x1, y1, on);
+  else
+    StrokeSloping(raster, CosmeticLine(x0, y0, x1, y1), on);
+}
+
+inline bool IsThinSolid(const Dc& dc) {
+  return dc.pen && dc.pen->thinSolid;
+}
+
 [[gnu::always_inline]] inline void Stroke(const Raster& raster, const Dc& dc, int x0, int y0, int x1, int y1,
                                           long long phase) {
-  const Pen* thin = dc.pen && dc.pen->thinSolid ? dc.pen : nullptr;
-  if (thin && (x0 == x1 || y0 == y1)) {
-    PaintSpan(raster, x0, y0, x1, y1, PenOp(thin->pixel, dc.state.rop2));
-    return;
-  }
-  if (thin) {
-    StrokeSloping(raster, CosmeticLine(x0, y0, x1, y1), PenOp(thin->pixel, dc.state.rop2));
+  if (IsThinSolid(dc)) {
+    StrokeThin(raster, x0, y0, x1, y1, PenOp(dc.pen->pixel, dc.state.rop2));
     return;
   }
   if (!PenDraws(dc)) return;
@@ -453,6 +460,13 @@ BOOL Polyline(HDC hdc, const POINT* points, int count) {
   const Raster* raster = RasterOf(*dc);
   if (!raster) return TRUE;
   POINT o = raster->offset;
+  if (IsThinSolid(*dc)) {
+    // An unbroken pen has no pattern to carry from one segment to the next.
+    const PenOp on(dc->pen->pixel, dc->state.rop2);
+    for (int i = 1; i < count; ++i)
+      StrokeThin(*raster, points[i - 1].x + o.x, points[i - 1].y + o.y, points[i].x + o.x, points[i].y + o.y, on);
+    return TRUE;
+  }
   long long phase = 0;
   for (int i = 1; i < count; ++i)
     phase = StrokeSegment(*raster, *dc, points[i - 1].x + o.x, points[i - 1].y + o.y, points[i].x + o.x,

@@ -3,7 +3,6 @@
 #include <cfloat>
 #include <cmath>
 #include <cstdlib>
-#include <iterator>
 #include <new>
 
 #include "frame/tags.h"
@@ -73,19 +72,15 @@ bool SelectFigurePen(HDC hdc, const PreviewInfo& info, uint32_t dragMode) {
   return false;
 }
 
-void DrawSquareOutline(HDC hdc, int x, int y, int half, bool solidPen) {
-  if (solidPen) {
-    const POINT corners[] = {
-        {x - half, y - half}, {x + half, y - half}, {x + half, y + half}, {x - half, y + half}, {x - half, y - half}};
-    Polyline(hdc, corners, static_cast<int>(std::size(corners)));
-    MoveToEx(hdc, x - half, y - half, nullptr);
-    return;
-  }
-  MoveToEx(hdc, x - half, y - half, nullptr);
-  LineTo(hdc, x + half, y - half);
-  LineTo(hdc, x + half, y + half);
-  LineTo(hdc, x - half, y + half);
-  LineTo(hdc, x - half, y - half);
+std::array<POINT, 5> SquareOutline(int x, int y, int half) {
+  return {POINT{x - half, y - half}, POINT{x + half, y - half}, POINT{x + half, y + half}, POINT{x - half, y + half},
+          POINT{x - half, y - half}};
+}
+
+void DrawSquareOutline(HDC hdc, int x, int y, int half) {
+  const std::array<POINT, 5> corners = SquareOutline(x, y, half);
+  MoveToEx(hdc, corners[0].x, corners[0].y, nullptr);
+  for (size_t i = 1; i < corners.size(); ++i) LineTo(hdc, corners[i].x, corners[i].y);
 }
 
 void DrawSegment(HDC hdc, int x0, int y0, int x1, int y1) {

@@ -248,6 +248,8 @@ BOOL DeleteDC(HDC hdc) {
 HGDIOBJ SelectObject(HDC hdc, HGDIOBJ object) {
   Dc* dc = DcOf(hdc);
   if (!dc) return nullptr;
+  // Selecting the pen, brush or font the DC already holds changes nothing.
+  if (object && (object == dc->state.pen || object == dc->state.brush || object == dc->state.font)) return object;
   HGDIOBJ old;
   DWORD type;
   GdiObject* selected = LookupAny(object, &type);

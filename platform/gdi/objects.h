@@ -74,10 +74,11 @@ inline HandleTable& Handles() {
 }
 inline HandleSlot* SlotOf(HGDIOBJ handle) {
   const uint64_t value = reinterpret_cast<uintptr_t>(handle);
-  const uint64_t index = value & kHandleIndexMask;
+  // Index 0 (no slot) wraps round to past every slot.
+  const uint64_t slotIndex = (value & kHandleIndexMask) - 1;
   HandleTable& t = Handles();
-  if (index == 0 || index - 1 >= t.slots.size()) return nullptr;
-  HandleSlot& slot = t.slots[index - 1];
+  if (slotIndex >= t.slots.size()) return nullptr;
+  HandleSlot& slot = t.slots[slotIndex];
   if (!slot.object || slot.generation != (value >> kHandleIndexBits)) return nullptr;
   return &slot;
 }

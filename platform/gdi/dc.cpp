@@ -60,6 +60,7 @@ void ResetState(Dc& dc) {
   s.hasUserClip = false;
   s.userClip.Clear();
   dc.savedDepth = 0;
+  ForgetRaster(dc);
   HGDIOBJ pen = GetStockObject(BLACK_PEN);
   HGDIOBJ brush = GetStockObject(WHITE_BRUSH);
   HGDIOBJ font = GetStockObject(SYSTEM_FONT);
@@ -172,6 +173,7 @@ void RebuildRaster(const Dc& dc) {
   if (IsEmptyRect(raster.limit)) return;
   raster.rects = dc.clip.Rects().data();
   raster.count = dc.clip.Rects().size();
+  raster.offset = LogicalOffset(dc);
   dc.rasterVisible = true;
 }
 

@@ -42,9 +42,10 @@ struct Dc : GdiObject {
   // Counts the changes of the clip. The surface, origin, base and bitmap
   // only change together with a new clip (UpdateClip).
   uint64_t clipStamp = 1;
-  // The raster of the last drawing call, rebuilt when the clip or the
-  // canvas's pixel buffer is not the one it was made for: a window's surface
-  // can be resized or replaced under its DC.
+  // The raster of the last drawing call, with its logical offset; rebuilt
+  // when the clip or the canvas's pixel buffer is not the one it was made
+  // for (a window's surface can be resized or replaced under its DC), and
+  // after the viewport origin moves (ForgetRaster).
   struct RasterKey {
     uint64_t clipStamp = 0;
     const uint32_t* pixels = nullptr;
@@ -75,11 +76,14 @@ inline POINT LogicalOffset(const Dc& dc) {
   return POINT{dc.origin.x + dc.state.viewportOrg.x, dc.origin.y + dc.state.viewportOrg.y};
 }
 
-// Makes the DC's kept raster anew for its present clip and canvas.
+// Makes the DC's kept raster anew for its present clip, canvas and offset.
 void RebuildRaster(const Dc& dc);
+inline void ForgetRaster(Dc& dc) {
+  dc.rasterKey.clipStamp = 0;
+}
 // Notes a drawing call on a window's pixels while draws are recorded.
 void RecordDraw(const Dc& dc);
-extern bool g_recordingDraws;
+[[gnu::visibility("hidden")]] extern bool g_recordingDraws;
 
 // The canvas and clip of a DC for one call that only reads pixels; null
 // when nothing is visible. Valid until the DC's clip or canvas changes.
@@ -90,7 +94,6 @@ inline const Raster* ReadRasterOf(const Dc& dc) {
       key.height != s->height || key.size != s->pixels.size())
     RebuildRaster(dc);
   if (!dc.rasterVisible) return nullptr;
-  dc.raster.offset = LogicalOffset(dc);
   return &dc.raster;
 }
 // The same for a drawing call; a call on a window's pixels is recorded while

@@ -136,41 +136,48 @@ struct PenOp {
 // Four pixels in one vector register (the compiler's generic vectors).
 using FourPixels = uint32_t __attribute__((vector_size(16)));
 
-// `n` pixels of a row from `p` on; four pixels a step, as the operation is
-// bitwise, then a pair and a last one.
-inline void PaintRow(uint32_t* p, long long n, const PenOp& op) {
-  uint32_t* end = p + n;
-  if (n >= 4) {
-    const FourPixels set = {op.set, op.set, op.set, op.set}, keep = {op.keep, op.keep, op.keep, op.keep};
+// A pen operation made ready for rows: its masks four and two pixels wide.
+struct RowPen {
+  explicit RowPen(const PenOp& pen)
+      : op(pen),
+        set4{pen.set, pen.set, pen.set, pen.set},
+        keep4{pen.keep, pen.keep, pen.keep, pen.keep},
+        set2(uint64_t{pen.set} << 32 | pen.set),
+        keep2(uint64_t{pen.keep} << 32 | pen.keep) {}
+
+  // `n` pixels of a row from `p` on; four pixels a step, as the operation is
+  // bitwise, then a pair and a last one.
+  void operator()(uint32_t* p, long long n) const {
+    uint32_t* end = p + n;
     for (; p + 4 <= end; p += 4) {
       FourPixels four;
       std::memcpy(&four, p, sizeof(four));
-      four = set ^ (four & keep);
+      four = set4 ^ (four & keep4);
       std::memcpy(p, &four, sizeof(four));
     }
+    if (p + 2 <= end) {
+      uint64_t pair;
+      std::memcpy(&pair, p, sizeof(pair));
+      pair = set2 ^ (pair & keep2);
+      std::memcpy(p, &pair, sizeof(pair));
+      p += 2;
+    }
+    if (p < end) *p = op(*p);
   }
-  if (p + 2 <= end) {
-    uint64_t pair;
-    std::memcpy(&pair, p, sizeof(pair));
-    pair = (uint64_t{op.set} << 32 | op.set) ^ (pair & (uint64_t{op.keep} << 32 | op.keep));
-    std::memcpy(p, &pair, sizeof(pair));
-    p += 2;
-  }
-  if (p < end) *p = op(*p);
+
+  PenOp op;
+  FourPixels set4, keep4;
+  uint64_t set2, keep2;
+};
+
+inline void PaintRow(uint32_t* p, long long n, const PenOp& op) {
+  const RowPen row(op);
+  row(p, n);
 }
 
 // `n` pixels from `p` on, `along` apart.
 inline void PaintColumn(uint32_t* p, ptrdiff_t along, long long n, const PenOp& op) {
   for (long long k = 0; k < n; ++k, p += along) *p = op(*p);
-}
-
-// `n` pixels from `at` on, `along` apart: a run of a line along its major
-// axis, or a piece of its pattern.
-void PaintRun(uint32_t* base, ptrdiff_t at, ptrdiff_t along, long long n, const PenOp& op) {
-  if (along == 1 || along == -1)
-    PaintRow(base + (along < 0 ? at - (n - 1) : at), n, op);
-  else
-    PaintColumn(base + at, along, n, op);
 }
 
 // A sloping line at most this steep (one step across per this many along)
@@ -237,19 +244,32 @@ class LineStepper {
   }
 
  private:
+  // Locals in the loop, as in Walk; the row masks are made once.
   void PaintRuns(long long n, const PenOp& op) {
+    const RowPen row(op);
+    uint32_t* const base = base_;
+    const ptrdiff_t along = along_, across = across_;
+    const long long up = up_, down = down_;
+    const bool rows = along == 1 || along == -1;
+    ptrdiff_t at = at_;
+    long long error = error_;
     while (n > 0) {
       // The pixels up to the next step across.
-      long long run = up_ ? std::min((up_ - 1 - error_) / up_, n) : n;
-      PaintRun(base_, at_, along_, run, op);
+      long long run = up ? std::min((up - 1 - error) / up, n) : n;
+      if (rows)
+        row(base + (along < 0 ? at - (run - 1) : at), run);
+      else
+        PaintColumn(base + at, along, run, op);
       n -= run;
-      at_ += along_ * run;
-      error_ += up_ * run;
-      if (error_ >= 0) {
-        at_ += across_;
-        error_ -= down_;
+      at += along * run;
+      error += up * run;
+      if (error >= 0) {
+        at += across;
+        error -= down;
       }
     }
+    at_ = at;
+    error_ = error;
   }
 
   // Locals in the loop: a pixel written through base_ could otherwise be
@@ -407,6 +427,34 @@ namespace {
     StrokeSloping(raster, CosmeticLine(x0, y0, x1, y1), on);
 }
 
+// Whether every point of a polyline, moved by `o`, lies inside the
+// raster's only clip rectangle; then so do all its pixels.
+bool PointsInside(const Raster& raster, const POINT* points, int count, POINT o) {
+  if (raster.count != 1) return false;
+  int left = points[0].x, right = left, top = points[0].y, bottom = top;
+  for (int i = 1; i < count; ++i) {
+    left = std::min(left, points[i].x);
+    right = std::max(right, points[i].x);
+    top = std::min(top, points[i].y);
+    bottom = std::max(bottom, points[i].y);
+  }
+  const RECT& l = raster.limit;
+  return left + static_cast<long long>(o.x) >= l.left && right + static_cast<long long>(o.x) < l.right &&
+         top + static_cast<long long>(o.y) >= l.top && bottom + static_cast<long long>(o.y) < l.bottom;
+}
+
+// A horizontal or vertical segment of a thin solid pen lying inside the
+// clip, end point excluded: one row or column, nothing to clip.
+inline void PaintSpanInside(const Canvas& canvas, int x0, int y0, int x1, int y1, const RowPen& row) {
+  if (y0 == y1) {
+    const int lo = x1 > x0 ? x0 : x1 + 1, hi = x1 > x0 ? x1 : x0 + 1;
+    row(canvas.Row(y0) + lo, hi - lo);
+  } else {
+    const int lo = y1 > y0 ? y0 : y1 + 1, hi = y1 > y0 ? y1 : y0 + 1;
+    PaintColumn(canvas.Row(lo) + x0, canvas.stride, hi - lo, row.op);
+  }
+}
+
 inline bool IsThinSolid(const Dc& dc) {
   return dc.pen && dc.pen->thinSolid;
 }
@@ -463,8 +511,21 @@ BOOL Polyline(HDC hdc, const POINT* points, int count) {
   if (IsThinSolid(*dc)) {
     // An unbroken pen has no pattern to carry from one segment to the next.
     const PenOp on(dc->pen->pixel, dc->state.rop2);
-    for (int i = 1; i < count; ++i)
-      StrokeThin(*raster, points[i - 1].x + o.x, points[i - 1].y + o.y, points[i].x + o.x, points[i].y + o.y, on);
+    if (!PointsInside(*raster, points, count, o)) {
+      for (int i = 1; i < count; ++i)
+        StrokeThin(*raster, points[i - 1].x + o.x, points[i - 1].y + o.y, points[i].x + o.x, points[i].y + o.y, on);
+      return TRUE;
+    }
+    // A figure inside the clip, such as a handle's outline, is painted
+    // without clipping each segment.
+    const RowPen row(on);
+    for (int i = 1; i < count; ++i) {
+      const int x0 = points[i - 1].x + o.x, y0 = points[i - 1].y + o.y, x1 = points[i].x + o.x, y1 = points[i].y + o.y;
+      if (x0 == x1 || y0 == y1)
+        PaintSpanInside(raster->canvas, x0, y0, x1, y1, row);
+      else
+        StrokeSloping(*raster, CosmeticLine(x0, y0, x1, y1), on);
+    }
     return TRUE;
   }
   long long phase = 0;

@@ -66,8 +66,9 @@ struct HandleTable {
   std::vector<HandleSlot> slots;
   std::vector<uint32_t> free;
 };
-// Lives for the process: stock objects are never freed.
-extern HandleTable* g_handles;
+// Lives for the process: stock objects are never freed. Used only inside
+// the platform library, so reached without the symbol table.
+[[gnu::visibility("hidden")]] extern HandleTable* g_handles;
 HandleTable& CreateHandleTable();
 inline HandleTable& Handles() {
   return g_handles ? *g_handles : CreateHandleTable();

@@ -72,11 +72,6 @@ bool SelectFigurePen(HDC hdc, const PreviewInfo& info, uint32_t dragMode) {
   return false;
 }
 
-std::array<POINT, 5> SquareOutline(int x, int y, int half) {
-  return {POINT{x - half, y - half}, POINT{x + half, y - half}, POINT{x + half, y + half}, POINT{x - half, y + half},
-          POINT{x - half, y - half}};
-}
-
 void DrawSquareOutline(HDC hdc, int x, int y, int half) {
   const std::array<POINT, 5> corners = SquareOutline(x, y, half);
   MoveToEx(hdc, corners[0].x, corners[0].y, nullptr);

@@ -68,7 +68,10 @@ inline bool FigurePenIsSolid(uint32_t dragMode) {
 
 // The corners of the outline of a square with corners `half` pixels from
 // (x, y) on each axis, from the top-left corner clockwise back to it.
-std::array<POINT, 5> SquareOutline(int x, int y, int half);
+inline std::array<POINT, 5> SquareOutline(int x, int y, int half) {
+  return {POINT{x - half, y - half}, POINT{x + half, y - half}, POINT{x + half, y + half}, POINT{x - half, y + half},
+          POINT{x - half, y - half}};
+}
 // That outline drawn side by side, so a styled pen starts its pattern again
 // on each side; the current position is left at the top-left corner.
 void DrawSquareOutline(HDC hdc, int x, int y, int half);

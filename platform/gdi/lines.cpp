@@ -383,11 +383,23 @@ struct RowExtent {
   }
 }
 
+// Whether both ends of a line, and so all its pixels, lie inside `box`.
+inline bool LineInside(const CosmeticLine& line, const RECT& box) {
+  const long long along = line.xMajor ? line.steps : line.minor, across = line.xMajor ? line.minor : line.steps;
+  const long long x1 = line.x0 + line.sx * along, y1 = line.y0 + line.sy * across;
+  return std::min<long long>(line.x0, x1) >= box.left && std::max<long long>(line.x0, x1) < box.right &&
+         std::min<long long>(line.y0, y1) >= box.top && std::max<long long>(line.y0, y1) < box.bottom;
+}
+
 // The wide, sloping and styled strokes are kept out of line, so that the span
 // path of a horizontal or vertical line stays short.
 
 // The clip rectangles are disjoint, so each visible pixel is painted once.
 [[gnu::noinline]] void StrokeSloping(const Raster& raster, const CosmeticLine& line, const PenOp& on) {
+  if (raster.count == 1 && LineInside(line, raster.limit)) {
+    LineStepper(raster.canvas, line, 0).Paint(line.steps, on);
+    return;
+  }
   for (size_t k = 0; k < raster.count; ++k) {
     long long first, last;
     if (line.StepsIn(Clamp(raster.rects[k], raster.limit), &first, &last))

@@ -391,7 +391,7 @@ inline bool LineInside(const CosmeticLine& line, const RECT& box) {
          std::min<long long>(line.y0, y1) >= box.top && std::max<long long>(line.y0, y1) < box.bottom;
 }
 
-// The wide, sloping and styled strokes are kept out of line, so that the span
+// The sloping and styled strokes are kept out of line, so that the span
 // path of a horizontal or vertical line stays short.
 
 // The clip rectangles are disjoint, so each visible pixel is painted once.
@@ -429,8 +429,6 @@ bool PenDraws(const Dc& dc) {
 
 namespace {
 
-// One pen segment in canvas coordinates, end point excluded; a styled pen's
-// pattern starts `phase` pixels in.
 // A segment of a one-pixel unbroken pen.
 [[gnu::always_inline]] inline void StrokeThin(const Raster& raster, int x0, int y0, int x1, int y1, const PenOp& on) {
   if (x0 == x1 || y0 == y1)
@@ -471,6 +469,8 @@ inline bool IsThinSolid(const Dc& dc) {
   return dc.pen && dc.pen->thinSolid;
 }
 
+// One pen segment in canvas coordinates, end point excluded; a styled pen's
+// pattern starts `phase` pixels in.
 [[gnu::always_inline]] inline void Stroke(const Raster& raster, const Dc& dc, int x0, int y0, int x1, int y1,
                                           long long phase) {
   if (IsThinSolid(dc)) {

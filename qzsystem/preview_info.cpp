@@ -8,7 +8,9 @@ int ToPixel(double v) {
   // NaN fails both comparisons and lands on the lower limit.
   if (!(v > -PreviewInfo::PixelLimit)) return -PreviewInfo::PixelLimit;
   if (v > PreviewInfo::PixelLimit) return PreviewInfo::PixelLimit;
-  return static_cast<int>(std::floor(v));
+  // floor, without a library call: the conversion truncates towards zero.
+  const int truncated = static_cast<int>(v);
+  return truncated - (v < truncated);
 }
 
 // length * a / b, worked in double so that lengths with exact pixel sizes

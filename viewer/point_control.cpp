@@ -1,5 +1,7 @@
 #include "viewer/point_control.h"
 
+#include <array>
+
 #include "frame/creator.h"
 #include "frame/registrations.h"
 #include "frame/tags.h"
@@ -14,8 +16,16 @@ constexpr uint32_t DraggingHandle = 2;
 // The square's corners lie this many pixels from the point on each axis.
 constexpr int HandleHalfSize = 2;
 
-void DrawHandle(HDC hdc, int x, int y, int referenceX, int referenceY) {
-  DrawSquareOutline(hdc, x, y, HandleHalfSize);
+// The unbroken rubber-band pen has no pattern to start again on each side,
+// so its outline goes in one Polyline; the line then leaves the current
+// position where the side-by-side drawing leaves it.
+void DrawHandle(HDC hdc, int x, int y, int referenceX, int referenceY, bool solidPen) {
+  if (solidPen) {
+    const std::array<POINT, 5> corners = SquareOutline(x, y, HandleHalfSize);
+    Polyline(hdc, corners.data(), static_cast<int>(corners.size()));
+  } else {
+    DrawSquareOutline(hdc, x, y, HandleHalfSize);
+  }
   DrawSegment(hdc, x, y, referenceX, referenceY);
 }
 
@@ -82,17 +92,20 @@ void PointControl::DrawControls(HDC hdc, PreviewInfo* info, uint32_t erase) {
     const int ny = info->TransformYOut(static_cast<float>(CurrentY));
     const int orx = info->TransformXOut(static_cast<float>(DrawnReferenceX));
     const int ory = info->TransformYOut(static_cast<float>(DrawnReferenceY));
-    const int rx = info->TransformXOut(static_cast<float>(ReferenceX));
-    const int ry = info->TransformYOut(static_cast<float>(ReferenceY));
+    // A drag moves the handle, seldom its reference: the same position
+    // lands on the same pixel.
+    const int rx = ReferenceX == DrawnReferenceX ? orx : info->TransformXOut(static_cast<float>(ReferenceX));
+    const int ry = ReferenceY == DrawnReferenceY ? ory : info->TransformYOut(static_cast<float>(ReferenceY));
     DrawnX = CurrentX;
     DrawnY = CurrentY;
     DrawnReferenceX = ReferenceX;
     DrawnReferenceY = ReferenceY;
+    const bool solidPen = FigurePenIsSolid(DragMode);
     DrawRubberBand(hdc, *info, DragMode, erase, [&](bool old) {
       if (old)
-        DrawHandle(hdc, ox, oy, orx, ory);
+        DrawHandle(hdc, ox, oy, orx, ory, solidPen);
       else
-        DrawHandle(hdc, nx, ny, rx, ry);
+        DrawHandle(hdc, nx, ny, rx, ry, solidPen);
     });
   }
   PreviewControl::DrawControls(hdc, info, erase);

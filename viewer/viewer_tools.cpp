@@ -73,11 +73,9 @@ bool SelectFigurePen(HDC hdc, const PreviewInfo& info, uint32_t dragMode) {
 }
 
 void DrawSquareOutline(HDC hdc, int x, int y, int half) {
-  MoveToEx(hdc, x - half, y - half, nullptr);
-  LineTo(hdc, x + half, y - half);
-  LineTo(hdc, x + half, y + half);
-  LineTo(hdc, x - half, y + half);
-  LineTo(hdc, x - half, y - half);
+  const std::array<POINT, 5> corners = SquareOutline(x, y, half);
+  MoveToEx(hdc, corners[0].x, corners[0].y, nullptr);
+  for (size_t i = 1; i < corners.size(); ++i) LineTo(hdc, corners[i].x, corners[i].y);
 }
 
 void DrawSegment(HDC hdc, int x0, int y0, int x1, int y1) {

@@ -5,6 +5,7 @@
 // position handle's drag, keys and release.
 #pragma once
 
+#include <array>
 #include <cmath>
 #include <cstdint>
 
@@ -59,8 +60,20 @@ void DrawRubberBand(HDC hdc, const PreviewInfo& info, uint32_t dragMode, uint32_
   figure(false);
 }
 
-// The outline of a square with corners `half` pixels from (x, y) on each
-// axis, from the top-left corner clockwise back to it.
+// Whether the pen SelectFigurePen selects for `dragMode` is the unbroken
+// rubber-band pen (the viewer's pen at rest may be styled).
+inline bool FigurePenIsSolid(uint32_t dragMode) {
+  return dragMode != 0;
+}
+
+// The corners of the outline of a square with corners `half` pixels from
+// (x, y) on each axis, from the top-left corner clockwise back to it.
+inline std::array<POINT, 5> SquareOutline(int x, int y, int half) {
+  return {POINT{x - half, y - half}, POINT{x + half, y - half}, POINT{x + half, y + half}, POINT{x - half, y + half},
+          POINT{x - half, y - half}};
+}
+// That outline drawn side by side, so a styled pen starts its pattern again
+// on each side; the current position is left at the top-left corner.
 void DrawSquareOutline(HDC hdc, int x, int y, int half);
 // A line from (x0, y0) up to, not including, (x1, y1).
 void DrawSegment(HDC hdc, int x0, int y0, int x1, int y1);

@@ -60,6 +60,7 @@ void ResetState(Dc& dc) {
   s.hasUserClip = false;
   s.userClip.Clear();
   dc.savedDepth = 0;
+  ForgetRaster(dc);
   HGDIOBJ pen = GetStockObject(BLACK_PEN);
   HGDIOBJ brush = GetStockObject(WHITE_BRUSH);
   HGDIOBJ font = GetStockObject(SYSTEM_FONT);
@@ -106,12 +107,6 @@ void RestoreObjects(Dc& dc, const DcState& s) {
 
 }  // namespace
 
-Dc* DcOf(HDC hdc) {
-  HandleSlot* slot = SlotOf(hdc);
-  if (!slot || (slot->type != OBJ_DC && slot->type != OBJ_MEMDC)) return nullptr;
-  return static_cast<Dc*>(slot->object);
-}
-
 void UpdateClip(Dc& dc) {
   const DcState& s = dc.state;
   if (!s.hasUserClip) {
@@ -130,10 +125,11 @@ void UpdateClip(Dc& dc) {
     dc.clip.Intersect(s.userClip);
   }
   dc.clipBounds = dc.clip.Bounds();
+  ++dc.clipStamp;
 }
 
 bool CanvasOf(const Dc& dc, Canvas* canvas) {
-  Surface* surface = dc.type == OBJ_MEMDC ? (dc.bitmap ? &dc.bitmap->surface : nullptr) : dc.surface;
+  Surface* surface = SurfaceOf(dc);
   if (!surface || surface->width <= 0 || surface->height <= 0 ||
       surface->pixels.size() < static_cast<size_t>(surface->width) * surface->height)
     return false;
@@ -149,35 +145,36 @@ bool CanvasOf(const Dc& dc, Canvas* canvas) {
   return true;
 }
 
-namespace {
-
 // Drawing calls that reached a window's pixels, while a test records them.
-struct DrawLog {
-  bool On = false;
-  std::vector<RecordedDraw> Draws;
-};
-
-DrawLog& Log() {
-  static DrawLog log;
-  return log;
+bool g_recordingDraws = false;
+namespace {
+std::vector<RecordedDraw>& RecordedDraws() {
+  static std::vector<RecordedDraw>* draws = new std::vector<RecordedDraw>;
+  return *draws;
 }
-
 }  // namespace
 
-bool MakeReadRaster(const Dc& dc, Raster* raster) {
-  if (!CanvasOf(dc, &raster->canvas)) return false;
-  raster->limit = IntersectRects(dc.clipBounds, RECT{0, 0, raster->canvas.width, raster->canvas.height});
-  if (IsEmptyRect(raster->limit)) return false;
-  raster->rects = dc.clip.Rects().data();
-  raster->count = dc.clip.Rects().size();
-  raster->offset = LogicalOffset(dc);
-  return true;
+void RecordDraw(const Dc& dc) {
+  if (dc.type == OBJ_DC) RecordedDraws().push_back(RecordedDraw{dc.raster.limit});
 }
 
-bool MakeRaster(const Dc& dc, Raster* raster) {
-  if (!MakeReadRaster(dc, raster)) return false;
-  if (Log().On && dc.type == OBJ_DC) Log().Draws.push_back(RecordedDraw{raster->limit});
-  return true;
+void RebuildRaster(const Dc& dc) {
+  Dc::RasterKey& key = dc.rasterKey;
+  Raster& raster = dc.raster;
+  const Surface* surface = SurfaceOf(dc);
+  key.clipStamp = dc.clipStamp;
+  key.pixels = surface ? surface->pixels.data() : nullptr;
+  key.size = surface ? surface->pixels.size() : 0;
+  key.width = surface ? surface->width : 0;
+  key.height = surface ? surface->height : 0;
+  dc.rasterVisible = false;
+  if (!CanvasOf(dc, &raster.canvas)) return;
+  raster.limit = IntersectRects(dc.clipBounds, RECT{0, 0, raster.canvas.width, raster.canvas.height});
+  if (IsEmptyRect(raster.limit)) return;
+  raster.rects = dc.clip.Rects().data();
+  raster.count = dc.clip.Rects().size();
+  raster.offset = LogicalOffset(dc);
+  dc.rasterVisible = true;
 }
 
 }  // namespace qz::gdi
@@ -185,14 +182,14 @@ bool MakeRaster(const Dc& dc, Raster* raster) {
 namespace qz {
 
 void StartRecordingDraws() {
-  gdi::Log().Draws.clear();
-  gdi::Log().On = true;
+  gdi::RecordedDraws().clear();
+  gdi::g_recordingDraws = true;
 }
 
 std::vector<RecordedDraw> StopRecordingDraws() {
-  gdi::Log().On = false;
+  gdi::g_recordingDraws = false;
   std::vector<RecordedDraw> out;
-  out.swap(gdi::Log().Draws);
+  out.swap(gdi::RecordedDraws());
   return out;
 }
 
@@ -253,23 +250,27 @@ BOOL DeleteDC(HDC hdc) {
 HGDIOBJ SelectObject(HDC hdc, HGDIOBJ object) {
   Dc* dc = DcOf(hdc);
   if (!dc) return nullptr;
+  // Selecting the pen, brush or font the DC already holds changes nothing.
+  if (object && (object == dc->state.pen || object == dc->state.brush || object == dc->state.font)) return object;
   HGDIOBJ old;
-  switch (TypeOf(object)) {
+  DWORD type;
+  GdiObject* selected = LookupAny(object, &type);
+  switch (type) {
     case OBJ_PEN:
       old = dc->state.pen;
-      SelectPen(*dc, object, As<Pen>(object, OBJ_PEN));
+      SelectPen(*dc, object, static_cast<Pen*>(selected));
       return old;
     case OBJ_BRUSH:
       old = dc->state.brush;
-      SelectBrush(*dc, object, As<Brush>(object, OBJ_BRUSH));
+      SelectBrush(*dc, object, static_cast<Brush*>(selected));
       return old;
     case OBJ_FONT:
       old = dc->state.font;
-      SelectFont(*dc, object, As<Font>(object, OBJ_FONT));
+      SelectFont(*dc, object, static_cast<Font*>(selected));
       return old;
     case OBJ_BITMAP:
       old = dc->state.bitmap;
-      return SelectBitmap(*dc, object, As<Bitmap>(object, OBJ_BITMAP)) ? old : nullptr;
+      return SelectBitmap(*dc, object, static_cast<Bitmap*>(selected)) ? old : nullptr;
     case OBJ_REGION: {
       int type = SelectClipRgn(hdc, static_cast<HRGN>(object));
       return reinterpret_cast<HGDIOBJ>(static_cast<intptr_t>(type));

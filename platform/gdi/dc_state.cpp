@@ -72,6 +72,7 @@ BOOL SetViewportOrgEx(HDC hdc, int x, int y, LPPOINT old) {
   if (!dc) return FALSE;
   if (old) *old = dc->state.viewportOrg;
   dc->state.viewportOrg = POINT{x, y};
+  ForgetRaster(*dc);
   return TRUE;
 }
 

@@ -133,32 +133,51 @@ struct PenOp {
   uint32_t set, keep;
 };
 
-// `n` pixels of a row from `p` on; two pixels a word, as the operation is
-// bitwise.
-inline void PaintRow(uint32_t* p, long long n, const PenOp& op) {
-  uint64_t set = uint64_t{op.set} << 32 | op.set, keep = uint64_t{op.keep} << 32 | op.keep;
-  uint32_t* end = p + n;
-  for (; p + 2 <= end; p += 2) {
-    uint64_t pair;
-    std::memcpy(&pair, p, sizeof(pair));
-    pair = set ^ (pair & keep);
-    std::memcpy(p, &pair, sizeof(pair));
+// Four pixels in one vector register (the compiler's generic vectors).
+using FourPixels = uint32_t __attribute__((vector_size(16)));
+
+// A pen operation made ready for rows: its masks four and two pixels wide.
+struct RowPen {
+  explicit RowPen(const PenOp& pen)
+      : op(pen),
+        set4{pen.set, pen.set, pen.set, pen.set},
+        keep4{pen.keep, pen.keep, pen.keep, pen.keep},
+        set2(uint64_t{pen.set} << 32 | pen.set),
+        keep2(uint64_t{pen.keep} << 32 | pen.keep) {}
+
+  // `n` pixels of a row from `p` on; four pixels a step, as the operation is
+  // bitwise, then a pair and a last one.
+  void operator()(uint32_t* p, long long n) const {
+    uint32_t* end = p + n;
+    for (; p + 4 <= end; p += 4) {
+      FourPixels four;
+      std::memcpy(&four, p, sizeof(four));
+      four = set4 ^ (four & keep4);
+      std::memcpy(p, &four, sizeof(four));
+    }
+    if (p + 2 <= end) {
+      uint64_t pair;
+      std::memcpy(&pair, p, sizeof(pair));
+      pair = set2 ^ (pair & keep2);
+      std::memcpy(p, &pair, sizeof(pair));
+      p += 2;
+    }
+    if (p < end) *p = op(*p);
   }
-  if (p < end) *p = op(*p);
+
+  PenOp op;
+  FourPixels set4, keep4;
+  uint64_t set2, keep2;
+};
+
+inline void PaintRow(uint32_t* p, long long n, const PenOp& op) {
+  const RowPen row(op);
+  row(p, n);
 }
 
 // `n` pixels from `p` on, `along` apart.
 inline void PaintColumn(uint32_t* p, ptrdiff_t along, long long n, const PenOp& op) {
   for (long long k = 0; k < n; ++k, p += along) *p = op(*p);
-}
-
-// `n` pixels from `at` on, `along` apart: a run of a line along its major
-// axis, or a piece of its pattern.
-void PaintRun(uint32_t* base, ptrdiff_t at, ptrdiff_t along, long long n, const PenOp& op) {
-  if (along == 1 || along == -1)
-    PaintRow(base + (along < 0 ? at - (n - 1) : at), n, op);
-  else
-    PaintColumn(base + at, along, n, op);
 }
 
 // A sloping line at most this steep (one step across per this many along)
@@ -225,19 +244,32 @@ class LineStepper {
   }
 
  private:
+  // Locals in the loop, as in Walk; the row masks are made once.
   void PaintRuns(long long n, const PenOp& op) {
+    const RowPen row(op);
+    uint32_t* const base = base_;
+    const ptrdiff_t along = along_, across = across_;
+    const long long up = up_, down = down_;
+    const bool rows = along == 1 || along == -1;
+    ptrdiff_t at = at_;
+    long long error = error_;
     while (n > 0) {
       // The pixels up to the next step across.
-      long long run = up_ ? std::min((up_ - 1 - error_) / up_, n) : n;
-      PaintRun(base_, at_, along_, run, op);
+      long long run = up ? std::min((up - 1 - error) / up, n) : n;
+      if (rows)
+        row(base + (along < 0 ? at - (run - 1) : at), run);
+      else
+        PaintColumn(base + at, along, run, op);
       n -= run;
-      at_ += along_ * run;
-      error_ += up_ * run;
-      if (error_ >= 0) {
-        at_ += across_;
-        error_ -= down_;
+      at += along * run;
+      error += up * run;
+      if (error >= 0) {
+        at += across;
+        error -= down;
       }
     }
+    at_ = at;
+    error_ = error;
   }
 
   // Locals in the loop: a pixel written through base_ could otherwise be
@@ -268,24 +300,33 @@ class LineStepper {
   long long error_;
 };
 
+// The part of a horizontal or vertical span [lo, hi) along its axis inside
+// clip rectangle `c`.
+inline void PaintSpanIn(const Canvas& canvas, const RECT& c, bool horizontal, int x0, int y0, long long lo,
+                        long long hi, const PenOp& on) {
+  if (horizontal) {
+    long long a = std::max<long long>(lo, c.left), b = std::min<long long>(hi, c.right);
+    if (y0 >= c.top && y0 < c.bottom && a < b) PaintRow(canvas.Row(y0) + a, b - a, on);
+  } else {
+    long long a = std::max<long long>(lo, c.top), b = std::min<long long>(hi, c.bottom);
+    if (x0 >= c.left && x0 < c.right && a < b)
+      PaintColumn(canvas.Row(static_cast<int>(a)) + x0, canvas.stride, b - a, on);
+  }
+}
+
 // A horizontal or vertical solid line: one span from the start up to the end,
 // which is left out, clipped once per clip rectangle.
 void PaintSpan(const Raster& raster, int x0, int y0, int x1, int y1, const PenOp& on) {
   bool horizontal = y0 == y1;
   long long from = horizontal ? x0 : y0, to = horizontal ? x1 : y1;
   long long lo = to > from ? from : to + 1, hi = to > from ? to : from + 1;
-  const Canvas& canvas = raster.canvas;
-  for (size_t k = 0; k < raster.count; ++k) {
-    RECT c = Clamp(raster.rects[k], raster.limit);
-    if (horizontal) {
-      long long a = std::max<long long>(lo, c.left), b = std::min<long long>(hi, c.right);
-      if (y0 >= c.top && y0 < c.bottom && a < b) PaintRow(canvas.Row(y0) + a, b - a, on);
-    } else {
-      long long a = std::max<long long>(lo, c.top), b = std::min<long long>(hi, c.bottom);
-      if (x0 >= c.left && x0 < c.right && a < b)
-        PaintColumn(canvas.Row(static_cast<int>(a)) + x0, canvas.stride, b - a, on);
-    }
+  // A single clip rectangle holds the whole limit.
+  if (raster.count == 1) {
+    PaintSpanIn(raster.canvas, raster.limit, horizontal, x0, y0, lo, hi, on);
+    return;
   }
+  for (size_t k = 0; k < raster.count; ++k)
+    PaintSpanIn(raster.canvas, Clamp(raster.rects[k], raster.limit), horizontal, x0, y0, lo, hi, on);
 }
 
 // The steps of one clip rectangle with a styled pen: a horizontal or
@@ -319,7 +360,8 @@ struct RowExtent {
 
 // A wide pen sweeps a width x width square along the cosmetic line; each row
 // of the sweep is one span, so every pixel is written once even under XOR.
-void StrokeWide(const Raster& raster, int width, uint32_t pixel, int rop, int x0, int y0, int x1, int y1) {
+[[gnu::noinline]] void StrokeWide(const Raster& raster, int width, uint32_t pixel, int rop, int x0, int y0, int x1,
+                                  int y1) {
   static std::vector<RowExtent>* rows = new std::vector<RowExtent>;
   const RECT& l = raster.limit;
   RECT near{l.left - width, l.top - width, l.right + width, l.bottom + width};
@@ -341,11 +383,23 @@ void StrokeWide(const Raster& raster, int width, uint32_t pixel, int rop, int x0
   }
 }
 
+// Whether both ends of a line, and so all its pixels, lie inside `box`.
+inline bool LineInside(const CosmeticLine& line, const RECT& box) {
+  const long long along = line.xMajor ? line.steps : line.minor, across = line.xMajor ? line.minor : line.steps;
+  const long long x1 = line.x0 + line.sx * along, y1 = line.y0 + line.sy * across;
+  return std::min<long long>(line.x0, x1) >= box.left && std::max<long long>(line.x0, x1) < box.right &&
+         std::min<long long>(line.y0, y1) >= box.top && std::max<long long>(line.y0, y1) < box.bottom;
+}
+
 // The sloping and styled strokes are kept out of line, so that the span
 // path of a horizontal or vertical line stays short.
 
 // The clip rectangles are disjoint, so each visible pixel is painted once.
 [[gnu::noinline]] void StrokeSloping(const Raster& raster, const CosmeticLine& line, const PenOp& on) {
+  if (raster.count == 1 && LineInside(line, raster.limit)) {
+    LineStepper(raster.canvas, line, 0).Paint(line.steps, on);
+    return;
+  }
   for (size_t k = 0; k < raster.count; ++k) {
     long long first, last;
     if (line.StepsIn(Clamp(raster.rects[k], raster.limit), &first, &last))
@@ -373,21 +427,75 @@ bool PenDraws(const Dc& dc) {
   return dc.pen && dc.pen->style != PS_NULL;
 }
 
-long long StrokeSegment(const Raster& raster, const Dc& dc, int x0, int y0, int x1, int y1, long long phase) {
-  long long dx = static_cast<long long>(x1) - x0, dy = static_cast<long long>(y1) - y0;
-  long long steps = std::max(dx < 0 ? -dx : dx, dy < 0 ? -dy : dy);
-  if (!PenDraws(dc)) return phase + steps;
+namespace {
+
+// A segment of a one-pixel unbroken pen.
+[[gnu::always_inline]] inline void StrokeThin(const Raster& raster, int x0, int y0, int x1, int y1, const PenOp& on) {
+  if (x0 == x1 || y0 == y1)
+    PaintSpan(raster, x0, y0, x1, y1, on);
+  else
+    StrokeSloping(raster, CosmeticLine(x0, y0, x1, y1), on);
+}
+
+// Whether every point of a polyline, moved by `o`, lies inside the
+// raster's only clip rectangle; then so do all its pixels.
+bool PointsInside(const Raster& raster, const POINT* points, int count, POINT o) {
+  if (raster.count != 1) return false;
+  int left = points[0].x, right = left, top = points[0].y, bottom = top;
+  for (int i = 1; i < count; ++i) {
+    left = std::min(left, points[i].x);
+    right = std::max(right, points[i].x);
+    top = std::min(top, points[i].y);
+    bottom = std::max(bottom, points[i].y);
+  }
+  const RECT& l = raster.limit;
+  return left + static_cast<long long>(o.x) >= l.left && right + static_cast<long long>(o.x) < l.right &&
+         top + static_cast<long long>(o.y) >= l.top && bottom + static_cast<long long>(o.y) < l.bottom;
+}
+
+// A horizontal or vertical segment of a thin solid pen lying inside the
+// clip, end point excluded: one row or column, nothing to clip.
+inline void PaintSpanInside(const Canvas& canvas, int x0, int y0, int x1, int y1, const RowPen& row) {
+  if (y0 == y1) {
+    const int lo = x1 > x0 ? x0 : x1 + 1, hi = x1 > x0 ? x1 : x0 + 1;
+    row(canvas.Row(y0) + lo, hi - lo);
+  } else {
+    const int lo = y1 > y0 ? y0 : y1 + 1, hi = y1 > y0 ? y1 : y0 + 1;
+    PaintColumn(canvas.Row(lo) + x0, canvas.stride, hi - lo, row.op);
+  }
+}
+
+inline bool IsThinSolid(const Dc& dc) {
+  return dc.pen && dc.pen->thinSolid;
+}
+
+// One pen segment in canvas coordinates, end point excluded; a styled pen's
+// pattern starts `phase` pixels in.
+[[gnu::always_inline]] inline void Stroke(const Raster& raster, const Dc& dc, int x0, int y0, int x1, int y1,
+                                          long long phase) {
+  if (IsThinSolid(dc)) {
+    StrokeThin(raster, x0, y0, x1, y1, PenOp(dc.pen->pixel, dc.state.rop2));
+    return;
+  }
+  if (!PenDraws(dc)) return;
   const Pen& pen = *dc.pen;
-  int rop = dc.state.rop2;
+  const int rop = dc.state.rop2;
   if (pen.width > 1)
     StrokeWide(raster, pen.width, pen.pixel, rop, x0, y0, x1, y1);
   else if (const DashPattern* pattern = PatternOf(pen.style))
     StrokeStyled(raster, dc, *pattern, CosmeticLine(x0, y0, x1, y1), phase);
-  else if (dx == 0 || dy == 0)
+  else if (x0 == x1 || y0 == y1)
     PaintSpan(raster, x0, y0, x1, y1, PenOp(pen.pixel, rop));
   else
     StrokeSloping(raster, CosmeticLine(x0, y0, x1, y1), PenOp(pen.pixel, rop));
-  return phase + steps;
+}
+
+}  // namespace
+
+long long StrokeSegment(const Raster& raster, const Dc& dc, int x0, int y0, int x1, int y1, long long phase) {
+  Stroke(raster, dc, x0, y0, x1, y1, phase);
+  long long dx = static_cast<long long>(x1) - x0, dy = static_cast<long long>(y1) - y0;
+  return phase + std::max(dx < 0 ? -dx : dx, dy < 0 ? -dy : dy);
 }
 
 }  // namespace qz::gdi
@@ -399,22 +507,42 @@ BOOL LineTo(HDC hdc, int x, int y) {
   if (!dc) return FALSE;
   POINT from = dc->state.current;
   dc->state.current = POINT{x, y};
-  Raster raster;
-  if (MakeRaster(*dc, &raster))
-    StrokeSegment(raster, *dc, from.x + raster.offset.x, from.y + raster.offset.y, x + raster.offset.x,
-                  y + raster.offset.y);
+  if (const Raster* raster = RasterOf(*dc)) {
+    POINT o = raster->offset;
+    Stroke(*raster, *dc, from.x + o.x, from.y + o.y, x + o.x, y + o.y, 0);
+  }
   return TRUE;
 }
 
 BOOL Polyline(HDC hdc, const POINT* points, int count) {
   Dc* dc = DcOf(hdc);
   if (!dc || !points || count < 2) return FALSE;
-  Raster raster;
-  if (!MakeRaster(*dc, &raster)) return TRUE;
-  POINT o = raster.offset;
+  const Raster* raster = RasterOf(*dc);
+  if (!raster) return TRUE;
+  POINT o = raster->offset;
+  if (IsThinSolid(*dc)) {
+    // An unbroken pen has no pattern to carry from one segment to the next.
+    const PenOp on(dc->pen->pixel, dc->state.rop2);
+    if (!PointsInside(*raster, points, count, o)) {
+      for (int i = 1; i < count; ++i)
+        StrokeThin(*raster, points[i - 1].x + o.x, points[i - 1].y + o.y, points[i].x + o.x, points[i].y + o.y, on);
+      return TRUE;
+    }
+    // A figure inside the clip, such as a handle's outline, is painted
+    // without clipping each segment.
+    const RowPen row(on);
+    for (int i = 1; i < count; ++i) {
+      const int x0 = points[i - 1].x + o.x, y0 = points[i - 1].y + o.y, x1 = points[i].x + o.x, y1 = points[i].y + o.y;
+      if (x0 == x1 || y0 == y1)
+        PaintSpanInside(raster->canvas, x0, y0, x1, y1, row);
+      else
+        StrokeSloping(*raster, CosmeticLine(x0, y0, x1, y1), on);
+    }
+    return TRUE;
+  }
   long long phase = 0;
   for (int i = 1; i < count; ++i)
-    phase = StrokeSegment(raster, *dc, points[i - 1].x + o.x, points[i - 1].y + o.y, points[i].x + o.x,
+    phase = StrokeSegment(*raster, *dc, points[i - 1].x + o.x, points[i - 1].y + o.y, points[i].x + o.x,
                           points[i].y + o.y, phase);
   return TRUE;
 }

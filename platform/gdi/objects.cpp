@@ -51,6 +51,7 @@ HPEN NewPen(int style, int width, COLORREF color, bool stock) {
   // Styled pens wider than one pixel draw solid, as on the platform.
   if (pen->width > 1 && style >= PS_DASH && style <= PS_DASHDOTDOT) pen->style = PS_SOLID;
   pen->pixel = PixelFromColor(color);
+  pen->thinSolid = pen->width == 1 && (pen->style == PS_SOLID || pen->style == PS_INSIDEFRAME);
   pen->stock = stock;
   HGDIOBJ handle = AddObject(OBJ_PEN, pen);
   if (!handle) Release(pen);

@@ -24,6 +24,9 @@ struct Pen : GdiObject {
   int style = PS_SOLID;
   int width = 1;
   uint32_t pixel = 0;
+  // One pixel wide and unbroken: the pen of most lines, drawn without
+  // looking at style or width again.
+  bool thinSolid = true;
 };
 
 struct Brush : GdiObject {
@@ -63,18 +66,20 @@ struct HandleTable {
   std::vector<HandleSlot> slots;
   std::vector<uint32_t> free;
 };
-// Lives for the process: stock objects are never freed.
-extern HandleTable* g_handles;
+// Lives for the process: stock objects are never freed. Used only inside
+// the platform library, so reached without the symbol table.
+[[gnu::visibility("hidden")]] extern HandleTable* g_handles;
 HandleTable& CreateHandleTable();
 inline HandleTable& Handles() {
   return g_handles ? *g_handles : CreateHandleTable();
 }
 inline HandleSlot* SlotOf(HGDIOBJ handle) {
   const uint64_t value = reinterpret_cast<uintptr_t>(handle);
-  const uint64_t index = value & kHandleIndexMask;
+  // Index 0 (no slot) wraps round to past every slot.
+  const uint64_t slotIndex = (value & kHandleIndexMask) - 1;
   HandleTable& t = Handles();
-  if (index == 0 || index - 1 >= t.slots.size()) return nullptr;
-  HandleSlot& slot = t.slots[index - 1];
+  if (slotIndex >= t.slots.size()) return nullptr;
+  HandleSlot& slot = t.slots[slotIndex];
   if (!slot.object || slot.generation != (value >> kHandleIndexBits)) return nullptr;
   return &slot;
 }

@@ -69,6 +69,24 @@ TEST_F(SurfaceDc, AClipOfManyPiecesKeepsThemThroughCopies) {
   EXPECT_EQ(surface.At(28, 15), kBlack);
 }
 
+// A window's surface can be resized while a DC on it lives: the DC then
+// draws on the new pixels, and never past the smaller surface.
+TEST_F(SurfaceDc, DrawingFollowsTheSurfaceResizedUnderTheDc) {
+  Open(POINT{0, 0}, qz::Region(RECT{0, 0, 50, 40}));
+  RECT all{0, 0, 50, 40};
+  HBRUSH black = static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH));
+  FillRect(dc, &all, black);
+  surface.Resize(20, 10, kWhite);
+  FillRect(dc, &all, black);
+  EXPECT_EQ(CountOnSurface(kBlack), 20 * 10);
+  surface.Resize(40, 20, 0);
+  SelectObject(dc, GetStockObject(WHITE_PEN));
+  MoveToEx(dc, 0, 15, nullptr);
+  LineTo(dc, 50, 15);
+  EXPECT_EQ(CountOnSurface(kWhite), 40);
+  EXPECT_EQ(surface.At(39, 15), kWhite);
+}
+
 TEST_F(SurfaceDc, ClipBoxIsInLogicalCoordinatesWithTheRegionType) {
   qz::Region clip(RECT{10, 10, 30, 25});
   Open(POINT{10, 10}, clip);

@@ -144,6 +144,37 @@ TEST(Line, PolylineExcludesOnlyTheLastPoint) {
   EXPECT_FALSE(Polyline(c.dc(), pts, 1));
 }
 
+// A solid pen's polyline covers the pixels of the same path drawn with
+// LineTo, whether it lies inside the canvas or runs off its edges.
+struct PolylineCase {
+  const char* name;
+  std::vector<POINT> points;
+};
+
+class PolylineAsLineTo : public testing::TestWithParam<PolylineCase> {};
+
+TEST_P(PolylineAsLineTo, XorPixelsMatch) {
+  const std::vector<POINT>& points = GetParam().points;
+  Canvas lines(20, 20), polyline(20, 20);
+  for (Canvas* c : {&lines, &polyline}) {
+    for (int i = 0; i < 20 * 20; ++i) c->bits()[i] = (i * 2654435761u) & 0xFFFFFF;
+    SetROP2(c->dc(), R2_XORPEN);
+    SelectObject(c->dc(), GetStockObject(WHITE_PEN));
+  }
+  MoveToEx(lines.dc(), points[0].x, points[0].y, nullptr);
+  for (size_t i = 1; i < points.size(); ++i) LineTo(lines.dc(), points[i].x, points[i].y);
+  EXPECT_TRUE(Polyline(polyline.dc(), points.data(), static_cast<int>(points.size())));
+  EXPECT_EQ(polyline.Pixels(), lines.Pixels());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Line, PolylineAsLineTo,
+    testing::Values(PolylineCase{"SquareInside", {{3, 3}, {7, 3}, {7, 7}, {3, 7}, {3, 3}}},
+                    PolylineCase{"SquareOverTheEdge", {{16, 16}, {22, 16}, {22, 22}, {16, 22}, {16, 16}}},
+                    PolylineCase{"BackwardsWithASlopeAndAPoint", {{15, 2}, {2, 2}, {9, 13}, {9, 13}, {9, 1}}},
+                    PolylineCase{"FarOff", {{-5, 10}, {INT_MAX, 10}, {INT_MAX, INT_MIN}}}),
+    [](const testing::TestParamInfo<PolylineCase>& info) { return std::string(info.param.name); });
+
 TEST(Pen, NullPenDrawsNothing) {
   Canvas c(10, 10);
   SelectObject(c.dc(), GetStockObject(NULL_PEN));

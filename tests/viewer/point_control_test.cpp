@@ -235,6 +235,30 @@ TEST_F(PointControlTest, RubberBandIsTheInvertedPictureWhileDragging) {
   Release(to);
 }
 
+// The rubber band inverts exactly the pixels of the handle's outline drawn
+// side by side and of its line, whatever calls draw it.
+TEST_F(PointControlTest, RubberBandInvertsExactlyThePixelsOfTheOutlineAndLine) {
+  AddHandle(AddPoint("Centre", 0.25f, 0.5f));
+  const POINT from = At(0.25, 0.5);
+  const POINT to = Offset(from, 20, -30);
+  const POINT centre = At(0.5, 0.5);
+  Press(from);
+  MoveTo(to);
+  const Picture expected = DrawnOver(bare, [&](HDC dc) {
+    SetROP2(dc, R2_XORPEN);
+    SelectObject(dc, GetStockObject(WHITE_PEN));
+    MoveToEx(dc, to.x - 2, to.y - 2, nullptr);
+    LineTo(dc, to.x + 2, to.y - 2);
+    LineTo(dc, to.x + 2, to.y + 2);
+    LineTo(dc, to.x - 2, to.y + 2);
+    LineTo(dc, to.x - 2, to.y - 2);
+    MoveToEx(dc, to.x, to.y, nullptr);
+    LineTo(dc, centre.x, centre.y);
+  });
+  EXPECT_EQ(Differences(Capture(), expected), "");
+  Release(to);
+}
+
 TEST_F(PointControlTest, DragLeavesExactlyAFreshDrawingOfTheHandle) {
   Input* reference = AddPoint("Pivot", 0.6f, 0.4f);
   AddHandle(AddPoint("Centre", 0.25f, 0.5f), reference);

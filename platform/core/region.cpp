@@ -92,9 +92,17 @@ void Region::Set(const RECT& r) {
   if (!IsEmptyRect(r)) Push(r);
 }
 
+// The rectangles are never empty, so their bounds are plain minima and maxima.
 RECT Region::Bounds() const {
-  RECT b{0, 0, 0, 0};
-  for (const RECT& r : Rects()) b = UnionRects(b, r);
+  if (size_ == 0) return RECT{0, 0, 0, 0};
+  RECT b = data_[0];
+  for (uint32_t i = 1; i < size_; ++i) {
+    const RECT& r = data_[i];
+    b.left = std::min(b.left, r.left);
+    b.top = std::min(b.top, r.top);
+    b.right = std::max(b.right, r.right);
+    b.bottom = std::max(b.bottom, r.bottom);
+  }
   return b;
 }
 
@@ -181,6 +189,18 @@ void Region::Intersect(const Region& other) {
 // Saturates at the ends of the int range; a rectangle pushed wholly past
 // them is empty and dropped.
 void Region::Offset(int dx, int dy) {
+  if (size_ == 0 || (dx == 0 && dy == 0)) return;
+  // Nothing near the coordinate limits: every rectangle moves as it is and
+  // stays non-empty.
+  const RECT b = Bounds();
+  if (int64_t{b.left} + dx >= INT32_MIN && int64_t{b.right} + dx <= INT32_MAX && int64_t{b.top} + dy >= INT32_MIN &&
+      int64_t{b.bottom} + dy <= INT32_MAX) {
+    for (uint32_t i = 0; i < size_; ++i) {
+      RECT& r = data_[i];
+      r = RECT{r.left + dx, r.top + dy, r.right + dx, r.bottom + dy};
+    }
+    return;
+  }
   const auto moved = [](LONG v, int d) {
     return static_cast<LONG>(std::clamp<int64_t>(int64_t{v} + d, INT32_MIN, INT32_MAX));
   };

@@ -48,6 +48,29 @@ bool SelectBitmap(Dc& dc, HGDIOBJ handle, Bitmap* bitmap) {
   return true;
 }
 
+// The pen, brush and font every DC starts with, and falls back to, looked up
+// once: stock objects are never freed, so their handles and objects stay.
+struct DefaultObjects {
+  HGDIOBJ penHandle;
+  HGDIOBJ brushHandle;
+  HGDIOBJ fontHandle;
+  Pen* pen;
+  Brush* brush;
+  Font* font;
+};
+
+const DefaultObjects& Defaults() {
+  static const DefaultObjects defaults = [] {
+    DefaultObjects d{
+        GetStockObject(BLACK_PEN), GetStockObject(WHITE_BRUSH), GetStockObject(SYSTEM_FONT), nullptr, nullptr, nullptr};
+    d.pen = As<Pen>(d.penHandle, OBJ_PEN);
+    d.brush = As<Brush>(d.brushHandle, OBJ_BRUSH);
+    d.font = As<Font>(d.fontHandle, OBJ_FONT);
+    return d;
+  }();
+  return defaults;
+}
+
 void ResetState(Dc& dc) {
   DcState& s = dc.state;
   s.bkColor = RGB(255, 255, 255);
@@ -61,12 +84,10 @@ void ResetState(Dc& dc) {
   s.userClip.Clear();
   dc.savedDepth = 0;
   ForgetRaster(dc);
-  HGDIOBJ pen = GetStockObject(BLACK_PEN);
-  HGDIOBJ brush = GetStockObject(WHITE_BRUSH);
-  HGDIOBJ font = GetStockObject(SYSTEM_FONT);
-  SelectPen(dc, pen, As<Pen>(pen, OBJ_PEN));
-  SelectBrush(dc, brush, As<Brush>(brush, OBJ_BRUSH));
-  SelectFont(dc, font, As<Font>(font, OBJ_FONT));
+  const DefaultObjects& d = Defaults();
+  SelectPen(dc, d.penHandle, d.pen);
+  SelectBrush(dc, d.brushHandle, d.brush);
+  SelectFont(dc, d.fontHandle, d.font);
 }
 
 Dc* NewDc(DWORD type) {
@@ -92,12 +113,10 @@ void RestoreObjects(Dc& dc, const DcState& s) {
   Brush* brush = As<Brush>(s.brush, OBJ_BRUSH);
   Font* font = As<Font>(s.font, OBJ_FONT);
   // Objects deleted since the save fall back to the defaults.
-  HGDIOBJ penHandle = pen ? s.pen : GetStockObject(BLACK_PEN);
-  HGDIOBJ brushHandle = brush ? s.brush : GetStockObject(WHITE_BRUSH);
-  HGDIOBJ fontHandle = font ? s.font : GetStockObject(SYSTEM_FONT);
-  SelectPen(dc, penHandle, As<Pen>(penHandle, OBJ_PEN));
-  SelectBrush(dc, brushHandle, As<Brush>(brushHandle, OBJ_BRUSH));
-  SelectFont(dc, fontHandle, As<Font>(fontHandle, OBJ_FONT));
+  const DefaultObjects& d = Defaults();
+  SelectPen(dc, pen ? s.pen : d.penHandle, pen ? pen : d.pen);
+  SelectBrush(dc, brush ? s.brush : d.brushHandle, brush ? brush : d.brush);
+  SelectFont(dc, font ? s.font : d.fontHandle, font ? font : d.font);
   if (dc.type == OBJ_MEMDC) {
     Bitmap* bitmap = As<Bitmap>(s.bitmap, OBJ_BITMAP);
     if (!bitmap || !SelectBitmap(dc, s.bitmap, bitmap))
@@ -202,8 +221,11 @@ HDC CreateSurfaceDC(Surface* surface, POINT origin, const Region& clip) {
   if (!dc) return nullptr;
   dc->surface = surface;
   dc->origin = origin;
+  // A new DC has no clip of its own, so its clip is the area it was made for.
   dc->base = clip;
-  gdi::UpdateClip(*dc);
+  dc->clip = clip;
+  dc->clipBounds = clip.Bounds();
+  ++dc->clipStamp;
   return dc->handle;
 }
 

@@ -1,6 +1,7 @@
 #include "frame/startup.h"
 
 #include <algorithm>
+#include <array>
 #include <cstddef>
 #include <new>
 
@@ -42,6 +43,33 @@ constexpr ResourceEntry Resources[] = {
     {Unit::SliderControl, ResKind::Colour, 100003},       {Unit::SliderControl, ResKind::Data, 100002},
 };
 constexpr size_t ResourceCount = sizeof(Resources) / sizeof(Resources[0]);
+
+// Where each unit's resources lie in the table (they are listed together),
+// so that finding one looks at that unit's few entries only.
+constexpr size_t UnitCount = static_cast<size_t>(Unit::CrosshairControl) + 1;
+struct EntryRange {
+  uint8_t First = 0;
+  uint8_t End = 0;
+};
+constexpr std::array<EntryRange, UnitCount> UnitEntries = [] {
+  std::array<EntryRange, UnitCount> ranges{};
+  for (size_t i = ResourceCount; i-- > 0;) {
+    EntryRange& range = ranges[static_cast<size_t>(Resources[i].Owner)];
+    if (range.End == 0) range.End = static_cast<uint8_t>(i + 1);
+    range.First = static_cast<uint8_t>(i);
+  }
+  return ranges;
+}();
+constexpr bool EntriesGroupedByUnit() {
+  for (size_t i = 0; i < ResourceCount; ++i) {
+    const EntryRange& range = UnitEntries[static_cast<size_t>(Resources[i].Owner)];
+    if (i < range.First || i >= range.End) return false;
+    for (size_t j = range.First; j < range.End; ++j)
+      if (Resources[j].Owner != Resources[i].Owner) return false;
+  }
+  return ResourceCount <= UINT8_MAX;
+}
+static_assert(EntriesGroupedByUnit(), "a unit's resources must be listed together");
 
 constexpr size_t MaxRegistrations = 22;
 constexpr size_t ResourceSize = std::max({sizeof(ResDIB), sizeof(ResBitmap), sizeof(ResColour), sizeof(ResData)});
@@ -133,10 +161,12 @@ void DestroyResource(ModuleState& state, size_t index) {
 
 template <typename T>
 T* FindResource(Unit unit, uint32_t id, ResKind kind) {
-  ModuleState& state = State();
-  for (size_t i = 0; i < ResourceCount; ++i) {
+  const size_t owner = static_cast<size_t>(unit);
+  if (owner >= UnitCount) return nullptr;
+  const EntryRange range = UnitEntries[owner];
+  for (size_t i = range.First; i < range.End; ++i) {
     const ResourceEntry& entry = Resources[i];
-    if (entry.Owner == unit && entry.Kind == kind && entry.Id == id) return state.ResourceObjects[i].As<T>();
+    if (entry.Kind == kind && entry.Id == id) return State().ResourceObjects[i].As<T>();
   }
   return nullptr;
 }

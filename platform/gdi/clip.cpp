@@ -33,7 +33,7 @@ int GetClipBox(HDC hdc, LPRECT rect) {
   RECT bounds;
   if (limit.left <= dc->clipBounds.left && limit.top <= dc->clipBounds.top && limit.right >= dc->clipBounds.right &&
       limit.bottom >= dc->clipBounds.bottom) {
-    type = RegionType(dc->clip);
+    type = RegionType(dc->clip, dc->clipBounds);
     bounds = dc->clipBounds;
   } else {
     // Part of the clip lies off a surface that has since shrunk.

@@ -119,5 +119,7 @@ Brush* BrushForFill(HBRUSH brush);
 
 // NULLREGION, SIMPLEREGION or COMPLEXREGION.
 int RegionType(const Region& region);
+// The same for a region whose bounds are known.
+int RegionType(const Region& region, const RECT& bounds);
 
 }  // namespace qz::gdi

@@ -6,8 +6,13 @@ namespace qz::gdi {
 
 int RegionType(const Region& region) {
   if (region.Empty()) return NULLREGION;
+  return RegionType(region, region.Bounds());
+}
+
+int RegionType(const Region& region, const RECT& b) {
+  if (region.Empty()) return NULLREGION;
+  if (region.Rects().size() == 1) return SIMPLEREGION;
   // The rectangles are disjoint, so they tile their bounds exactly when the areas match.
-  RECT b = region.Bounds();
   int64_t area = 0;
   for (const RECT& r : region.Rects()) area += int64_t{r.right - r.left} * (r.bottom - r.top);
   return area == int64_t{b.right - b.left} * (b.bottom - b.top) ? SIMPLEREGION : COMPLEXREGION;

@@ -1,6 +1,7 @@
 #include "qzsystem/inputcontrol.h"
 
 #include <cmath>
+#include <cstdint>
 #include <cstring>
 
 #include "qzsystem/document.h"
@@ -11,6 +12,18 @@ namespace {
 constexpr char ControlClassName[] = "QZControlWindow";
 // Panel background behind controls that draw no background of their own.
 constexpr COLORREF PanelColour = RGB(64, 64, 64);
+
+// Rounds halves away from zero, as std::round does for every double, without
+// the library call: a value change is checked on every drag step. From 2^52
+// up every double is whole already.
+inline double RoundToWhole(double x) {
+  constexpr double WholeFrom = 4503599627370496.0;  // 2^52
+  if (!(std::fabs(x) < WholeFrom)) return x;
+  double whole = static_cast<double>(static_cast<int64_t>(x));
+  // The fraction x - whole is exact, and so is the step to the next whole.
+  if (std::fabs(x - whole) >= 0.5) whole += std::copysign(1.0, x);
+  return std::copysign(whole, x);
+}
 
 }  // namespace
 
@@ -239,8 +252,8 @@ uint32_t InputControl::HasValueChanged(uint32_t integer, double newValue, double
   if (std::isnan(newValue)) return 0;
   double unit = integer ? 1.0 : precision;
   if (!(unit > 0.0) || !std::isfinite(unit)) return newValue != oldValue;
-  double a = std::round(newValue / unit);
-  double b = std::round(oldValue / unit);
+  double a = RoundToWhole(newValue / unit);
+  double b = RoundToWhole(oldValue / unit);
   // Values so large that they overflow the division are beyond the reach of
   // the precision: any difference counts.
   if (!std::isfinite(a) || !std::isfinite(b)) return newValue != oldValue;

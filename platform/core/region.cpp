@@ -67,6 +67,13 @@ void Region::Grow(size_t needed) {
 }
 
 void Region::CopyFrom(const Region& other) {
+  if (other.size_ <= InlineRects) {
+    // Both sides hold room for at least the inline rectangles, so a copy of
+    // that fixed size is a few moves where one of the exact size is a call.
+    std::memcpy(data_, other.data_, InlineRects * sizeof(RECT));
+    size_ = other.size_;
+    return;
+  }
   if (other.size_ > capacity_) Grow(other.size_);
   if (other.size_) std::memcpy(data_, other.data_, other.size_ * sizeof(RECT));
   size_ = other.size_;

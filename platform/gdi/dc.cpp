@@ -91,17 +91,18 @@ void ResetState(Dc& dc) {
 }
 
 Dc* NewDc(DWORD type) {
+  std::vector<Dc*>& pool = Pool();
   Dc* dc;
-  if (!Pool().empty()) {
-    dc = Pool().back();
-    Pool().pop_back();
+  if (!pool.empty()) {
+    dc = pool.back();
+    pool.pop_back();
   } else {
     dc = new Dc;
   }
   dc->type = type;
   dc->handle = static_cast<HDC>(AddObject(type, dc));
   if (!dc->handle) {
-    Pool().push_back(dc);
+    pool.push_back(dc);
     return nullptr;
   }
   ResetState(*dc);
@@ -254,8 +255,9 @@ HDC CreateCompatibleDC(HDC hdc) {
 }
 
 BOOL DeleteDC(HDC hdc) {
-  Dc* dc = DcOf(hdc);
-  if (!dc) return FALSE;
+  HandleSlot* slot = SlotOf(hdc);
+  if (!slot || (slot->type != OBJ_DC && slot->type != OBJ_MEMDC)) return FALSE;
+  Dc* dc = static_cast<Dc*>(slot->object);
   Swap(dc->pen, static_cast<Pen*>(nullptr));
   Swap(dc->brush, static_cast<Brush*>(nullptr));
   Swap(dc->font, static_cast<Font*>(nullptr));
@@ -263,7 +265,7 @@ BOOL DeleteDC(HDC hdc) {
   Swap(dc->bitmap, static_cast<Bitmap*>(nullptr));
   dc->surface = nullptr;
   dc->savedDepth = 0;
-  Detach(hdc);
+  DetachSlot(slot);
   dc->handle = nullptr;
   Pool().push_back(dc);
   return TRUE;

@@ -31,7 +31,10 @@ HGDIOBJ AddObject(DWORD type, GdiObject* object) {
 
 GdiObject* Detach(HGDIOBJ handle) {
   HandleSlot* slot = SlotOf(handle);
-  if (!slot) return nullptr;
+  return slot ? DetachSlot(slot) : nullptr;
+}
+
+GdiObject* DetachSlot(HandleSlot* slot) {
   GdiObject* object = slot->object;
   slot->object = nullptr;
   slot->type = 0;

@@ -104,6 +104,8 @@ inline GdiObject* LookupAny(HGDIOBJ handle, DWORD* type) {
 }
 // Frees the slot and hands the object back to the caller (DCs are pooled).
 GdiObject* Detach(HGDIOBJ handle);
+// The same for a live handle's slot, already looked up.
+GdiObject* DetachSlot(HandleSlot* slot);
 
 template <class T>
 T* As(HGDIOBJ handle, DWORD type) {

@@ -99,10 +99,12 @@ namespace {
 
 constexpr int kClientEdge = 2;
 
+// GetWindowLongA(GWL_EXSTYLE) and GetWindowRect with the window looked up
+// once: every paint of an edit field asks.
 bool DrawsOwnEdge(HWND hwnd, const RECT& client) {
-  if (!(ExStyleOf(hwnd) & WS_EX_CLIENTEDGE)) return false;
-  RECT window{};
-  GetWindowRect(hwnd, &window);
+  const user::Window* w = user::Find(hwnd);
+  if (!w || !(w->exStyle & WS_EX_CLIENTEDGE)) return false;
+  const RECT window = user::WindowRectOnScreen(w);
   return window.right - window.left == client.right && window.bottom - window.top == client.bottom;
 }
 

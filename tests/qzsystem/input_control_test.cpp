@@ -190,6 +190,21 @@ TEST(HasValueChanged, ComparesAtThePrecision) {
   EXPECT_TRUE(InputControl::HasValueChanged(0, 5.0, 4.0, 0.0)) << "no precision: any difference";
 }
 
+// Whole-number inputs round halves away from zero, on either side of zero.
+TEST(HasValueChanged, RoundsHalvesAwayFromZero) {
+  struct Case {
+    double newValue, oldValue;
+    bool changed;
+  };
+  const Case cases[] = {
+      {2.5, 2.0, true},  {2.49, 2.0, false}, {-2.5, -2.0, true}, {-2.49, -2.0, false},
+      {-0.5, 0.0, true}, {-0.4, 0.0, false}, {0.5, 1.0, false},  {4503599627370497.0, 4503599627370496.0, true},
+  };
+  for (const Case& c : cases)
+    EXPECT_EQ(InputControl::HasValueChanged(1, c.newValue, c.oldValue, 0.0001) != 0, c.changed)
+        << c.newValue << " after " << c.oldValue;
+}
+
 TEST(TimeCodeEdit, FormatsNumbersAndTimeCodes) {
   char text[32];
   TimeCodeEdit::FormatTimeCode(0.5, text, 0, 4, sizeof text, 0, 0, 0, 0, 1e9);

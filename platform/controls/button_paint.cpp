@@ -1,6 +1,7 @@
 #include "button.h"
 #include "control_base.h"
 #include "control_image.h"
+#include "../gdi/text.h"
 #include "glyphs.h"
 #include "qzplatform/region.h"
 
@@ -10,17 +11,30 @@ namespace {
 constexpr int kTextGap = 4;
 constexpr int kSmallIconSize = 16;
 
+// A box just filled with a solid brush that nothing has been drawn over since.
+struct Fill {
+  RECT box;
+  HBRUSH brush;
+};
+
+void DrawLabel(HDC hdc, const WindowText& text, RECT* area, UINT format, const Fill* beneath) {
+  if (beneath)
+    gdi::DrawTextOnFill(hdc, text.c_str(), text.size(), area, format, beneath->box, beneath->brush);
+  else
+    DrawTextA(hdc, text.c_str(), text.size(), area, format);
+}
+
 // Single-line text is centred vertically by DrawText; wrapped text by measuring it first.
-void DrawCaption(HDC hdc, const WindowText& text, RECT area, UINT horizontal, bool multiline) {
+void DrawCaption(HDC hdc, const WindowText& text, RECT area, UINT horizontal, bool multiline, const Fill* beneath) {
   if (!multiline) {
-    DrawTextA(hdc, text.c_str(), text.size(), &area, horizontal | DT_VCENTER | DT_SINGLELINE);
+    DrawLabel(hdc, text, &area, horizontal | DT_VCENTER | DT_SINGLELINE, beneath);
     return;
   }
   RECT measured = area;
   DrawTextA(hdc, text.c_str(), text.size(), &measured, horizontal | DT_WORDBREAK | DT_CALCRECT);
   int height = measured.bottom - measured.top;
   area.top += (area.bottom - area.top - height) / 2;
-  DrawTextA(hdc, text.c_str(), text.size(), &area, horizontal | DT_WORDBREAK);
+  DrawLabel(hdc, text, &area, horizontal | DT_WORDBREAK, beneath);
 }
 
 void PaintPush(HWND hwnd, HDC hdc, ButtonState& s, DWORD style, bool pressedLook) {
@@ -48,7 +62,9 @@ void PaintPush(HWND hwnd, HDC hdc, ButtonState& s, DWORD style, bool pressedLook
     Shift(area, offset, offset);
     SetBkMode(hdc, TRANSPARENT);
     if (!IsWindowEnabled(hwnd)) UseDisabledTextColor(hdc);
-    DrawCaption(hdc, text, area, DT_CENTER, (style & BS_MULTILINE) != 0);
+    // Inside the frame and edge, the parent's brush is untouched.
+    const Fill beneath{rc, brush};
+    DrawCaption(hdc, text, area, DT_CENTER, (style & BS_MULTILINE) != 0, brush ? &beneath : nullptr);
   }
   if (s.focused) {
     Inset(rc, 2, 2);
@@ -94,7 +110,10 @@ void PaintCheck(HWND hwnd, HDC hdc, ButtonState& s, DWORD style) {
   WindowText text(hwnd);
   if (!enabled) UseDisabledTextColor(hdc);
   UINT horizontal = (style & BS_LEFTTEXT) ? DT_RIGHT : DT_LEFT;
-  DrawCaption(hdc, text, area, horizontal, (style & BS_MULTILINE) != 0);
+  // The box is drawn beside the caption's area, clear of it.
+  const Fill beneath{IntersectRects(area, rc), brush};
+  const bool plainFill = brush && !IsRadioType(ButtonType(style));
+  DrawCaption(hdc, text, area, horizontal, (style & BS_MULTILINE) != 0, plainFill ? &beneath : nullptr);
   if (s.focused && text.size() > 0) {
     RECT extent = area;
     DrawTextA(hdc, text.c_str(), text.size(), &extent, horizontal | DT_SINGLELINE | DT_CALCRECT);

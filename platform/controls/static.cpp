@@ -1,5 +1,6 @@
 #include "control_base.h"
 #include "control_image.h"
+#include "../gdi/text.h"
 #include "controls.h"
 
 namespace qz::controls {
@@ -83,7 +84,10 @@ void PaintStatic(HWND hwnd, HDC hdc, StaticState& s) {
   if (!IsTextType(type)) return;
   WindowText text(hwnd);
   if (!IsWindowEnabled(hwnd)) UseDisabledTextColor(hdc);
-  DrawTextA(hdc, text.c_str(), text.size(), &rc, TextFormat(style));
+  if (brush)
+    gdi::DrawTextOnFill(hdc, text.c_str(), text.size(), &rc, TextFormat(style), rc, brush);
+  else
+    DrawTextA(hdc, text.c_str(), text.size(), &rc, TextFormat(style));
 }
 
 // A transparent label draws its new text over the old one unless the parent

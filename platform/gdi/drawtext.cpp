@@ -87,9 +87,13 @@ int EllipsisCut(const Layout& l, const Line& line, int room, int dotsWidth) {
   return keep;
 }
 
-}  // namespace
+// A solid fill, in logical coordinates, that the text is drawn over.
+struct Ground {
+  RECT box;
+  uint32_t pixel;
+};
 
-int DrawTextA(HDC hdc, LPCSTR text, int length, LPRECT rect, UINT format) {
+int DrawTextOver(HDC hdc, LPCSTR text, int length, LPRECT rect, UINT format, const Ground* ground) {
   Dc* dc = DcOf(hdc);
   if (!dc || !rect || (!text && length != 0)) return 0;
   if (length < 0) length = static_cast<int>(std::strlen(text));
@@ -126,6 +130,14 @@ int DrawTextA(HDC hdc, LPCSTR text, int length, LPRECT rect, UINT format) {
   Raster raster;
   if (MakeRaster(*dc, &raster)) {
     POINT o = raster.offset;
+    // The part of the fill beneath that the raster shows, in canvas coordinates.
+    FilledBox beneath{RECT{0, 0, 0, 0}, 0};
+    if (ground) {
+      beneath.box =
+          Clamp(RECT{ground->box.left + o.x, ground->box.top + o.y, ground->box.right + o.x, ground->box.bottom + o.y},
+                raster.limit);
+      beneath.pixel = ground->pixel;
+    }
     if (!(format & DT_NOCLIP))
       LimitTo(&raster, RECT{rect->left + o.x, rect->top + o.y, rect->right + o.x, rect->bottom + o.y});
     uint32_t ink = qz::PixelFromColor(dc->state.textColor), paper = qz::PixelFromColor(dc->state.bkColor);
@@ -148,8 +160,18 @@ int DrawTextA(HDC hdc, LPCSTR text, int length, LPRECT rect, UINT format) {
       else if (format & DT_RIGHT)
         x = rect->right - line.width;
       x += o.x;
-      if (opaque) FillBox(raster, RECT{x, lineTop, x + line.width, lineTop + lineHeight}, paper, R2_COPYPEN);
-      DrawRun(raster, face, x, lineTop, l.text + start, keep, l.options, ink, decoration);
+      // Glyphs land on one known colour: the line's own box when opaque, the
+      // fill beneath for the first line of transparent text (later lines may
+      // meet ink of the lines above), so they are copied ready-blended.
+      FilledBox filled{RECT{x, lineTop, x + line.width, lineTop + lineHeight}, paper};
+      const FilledBox* over = nullptr;
+      if (opaque) {
+        FillBox(raster, filled.box, paper, R2_COPYPEN);
+        over = &filled;
+      } else if (ground && lineTop == top + o.y) {
+        over = &beneath;
+      }
+      DrawRun(raster, face, x, lineTop, l.text + start, keep, l.options, ink, decoration, over);
       if (dots) DrawRun(raster, face, x + line.width - dotsWidth, lineTop, "...", 3, plain, ink, decoration);
       lineTop += lineHeight;
     });
@@ -158,3 +180,22 @@ int DrawTextA(HDC hdc, LPCSTR text, int length, LPRECT rect, UINT format) {
   if (singleLine && (format & (DT_VCENTER | DT_BOTTOM))) return top - rect->top + lineHeight;
   return height;
 }
+
+}  // namespace
+
+int DrawTextA(HDC hdc, LPCSTR text, int length, LPRECT rect, UINT format) {
+  return DrawTextOver(hdc, text, length, rect, format, nullptr);
+}
+
+namespace qz::gdi {
+
+int DrawTextOnFill(HDC hdc, LPCSTR text, int length, LPRECT rect, UINT format, const RECT& filled, HBRUSH brush) {
+  Brush* b = BrushForFill(brush);
+  if (!b || b->hollow) return DrawTextOver(hdc, text, length, rect, format, nullptr);
+  Ground ground{RECT{std::min(filled.left, filled.right), std::min(filled.top, filled.bottom),
+                     std::max(filled.left, filled.right), std::max(filled.top, filled.bottom)},
+                b->pixel};
+  return DrawTextOver(hdc, text, length, rect, format, &ground);
+}
+
+}  // namespace qz::gdi

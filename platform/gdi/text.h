@@ -78,4 +78,10 @@ void DrawRun(const Raster& raster, FontFace* face, int x, int top, const char* t
 // box lies within it is not filled again.
 void TextOutOnRaster(Dc& dc, const Raster* raster, int x, int y, const char* text, int length, const FilledBox* ground);
 
+// DrawTextA drawn where FillRect has just filled `filled` (logical
+// coordinates) with the solid `brush` and nothing has been drawn over it
+// since: transparent text there is copied from glyphs blended once over that
+// colour. What is drawn is exactly what DrawTextA draws.
+int DrawTextOnFill(HDC hdc, LPCSTR text, int length, LPRECT rect, UINT format, const RECT& filled, HBRUSH brush);
+
 }  // namespace qz::gdi

@@ -26,20 +26,47 @@ static void RunRegistrar() {
   p.registrar();
 }
 
+size_t ClassNameHash::operator()(std::string_view name) const {
+  // Eight bytes at a time with bit 5 set in each, which makes upper- and
+  // lower-case letters alike (and a few other pairs, which only share a bucket).
+  constexpr uint64_t kCaseBits = 0x2020202020202020ull;
+  constexpr uint64_t kMultiplier = 0x9E3779B97F4A7C15ull;
+  uint64_t hash = name.size() * kMultiplier;
+  size_t at = 0;
+  for (; at + sizeof(uint64_t) <= name.size(); at += sizeof(uint64_t)) {
+    uint64_t word;
+    std::memcpy(&word, name.data() + at, sizeof word);
+    hash = (hash ^ (word | kCaseBits)) * kMultiplier;
+    hash ^= hash >> 29;
+  }
+  uint64_t tail = 0;
+  std::memcpy(&tail, name.data() + at, name.size() - at);
+  hash = (hash ^ (tail | kCaseBits)) * kMultiplier;
+  return static_cast<size_t>(hash ^ (hash >> 32));
+}
+
+bool ClassNameEqual::operator()(std::string_view a, std::string_view b) const {
+  // Class names hold no NUL, so the C library's comparison sees all of them.
+  return a.size() == b.size() && strncasecmp(a.data(), b.data(), a.size()) == 0;
+}
+
 std::shared_ptr<WindowClass> FindClass(LPCSTR name) {
   if (!name) return nullptr;
   RunRegistrar();
-  for (const auto& c : P().classes) {
-    if (IS_INTRESOURCE(name) ? c->atom == static_cast<ATOM>(reinterpret_cast<uintptr_t>(name))
-                             : strcasecmp(c->name.c_str(), name) == 0)
-      return c;
+  Platform& p = P();
+  if (!IS_INTRESOURCE(name)) {
+    auto found = p.classesByName.find(std::string_view(name));
+    return found == p.classesByName.end() ? nullptr : found->second;
   }
+  for (const auto& c : p.classes)
+    if (c->atom == static_cast<ATOM>(reinterpret_cast<uintptr_t>(name))) return c;
   return nullptr;
 }
 
 void ClearClasses() {
   Platform& p = P();
   p.classes.clear();
+  p.classesByName.clear();
   p.registrarPending = true;
 }
 
@@ -59,6 +86,7 @@ ATOM RegisterClassA(const WNDCLASSA* wc) {
   c->atom = P().nextAtom++;
   if (P().nextAtom == 0) P().nextAtom = 0xC000;
   P().classes.push_back(c);
+  P().classesByName.emplace(c->name, c);
   return c->atom;
 }
 
@@ -67,6 +95,7 @@ BOOL UnregisterClassA(LPCSTR className, HINSTANCE) {
   if (!c || c->liveWindows > 0) return FALSE;
   auto& classes = P().classes;
   classes.erase(std::find(classes.begin(), classes.end(), c));
+  P().classesByName.erase(c->name);
   return TRUE;
 }
 

@@ -30,6 +30,13 @@ void NotifyParents(Window* child, UINT event, const POINT* screenPoint) {
 
 using namespace qz::user;
 
+namespace {
+
+// Children a parent has room for when its first one is created.
+constexpr size_t kFirstChildrenRoom = 8;
+
+}  // namespace
+
 HWND CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR windowName, DWORD style, int x, int y, int width,
                      int height, HWND parentHandle, HMENU menuOrId, HINSTANCE instance, LPVOID param) {
   Platform& p = P();
@@ -67,7 +74,7 @@ HWND CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR windowName, DWORD s
   w->id = topLevel ? 0 : reinterpret_cast<UINT_PTR>(menuOrId);
   w->instance = instance;
   w->rect = RECT{x, y, SaturateInt(int64_t{x} + width), SaturateInt(int64_t{y} + height)};
-  w->extra.assign(static_cast<size_t>(cls->info.cbWndExtra), 0);
+  w->extra.Reset(static_cast<size_t>(cls->info.cbWndExtra));
   w->owner = owner;
   w->parent = parent;
   TouchLayout();
@@ -75,6 +82,9 @@ HWND CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR windowName, DWORD s
     parent->children.insert(parent->children.begin(), w);
     CreateTopLevelSurface(w);
   } else {
+    // Most parents hold a handful of children: room for them at the first
+    // saves the vector growing one step at a time.
+    if (parent->children.capacity() == 0) parent->children.reserve(kFirstChildrenRoom);
     parent->children.push_back(w);
   }
 

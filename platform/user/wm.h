@@ -4,9 +4,12 @@
 #pragma once
 
 #include <cstdint>
+#include <cstring>
 #include <deque>
 #include <memory>
 #include <string>
+#include <string_view>
+#include <unordered_map>
 #include <vector>
 
 #include "qzplatform/driver.h"
@@ -33,6 +36,42 @@ struct WindowClass {
   int liveWindows = 0;
 };
 
+// Class names compare without regard to case: the hash and equality of the
+// class table fold ASCII letters to lower case.
+struct ClassNameHash {
+  using is_transparent = void;
+  size_t operator()(std::string_view name) const;
+};
+struct ClassNameEqual {
+  using is_transparent = void;
+  bool operator()(std::string_view a, std::string_view b) const;
+};
+
+// A window's extra bytes (WNDCLASS::cbWndExtra), zeroed. The few bytes the
+// platform's own classes ask for are held in the window itself, so that
+// creating one of their windows does not allocate them separately.
+class WindowExtra {
+ public:
+  static constexpr size_t kInlineBytes = 2 * sizeof(LONG_PTR);
+
+  void Reset(size_t count) {
+    size_ = count;
+    if (count > kInlineBytes) {
+      heap_ = std::make_unique<unsigned char[]>(count);  // zeroed
+    } else {
+      heap_.reset();
+      std::memset(inline_, 0, sizeof inline_);
+    }
+  }
+  size_t size() const { return size_; }
+  unsigned char* data() { return heap_ ? heap_.get() : inline_; }
+
+ private:
+  size_t size_ = 0;
+  unsigned char inline_[kInlineBytes] = {};
+  std::unique_ptr<unsigned char[]> heap_;
+};
+
 struct Window {
   HWND handle = nullptr;
   std::shared_ptr<WindowClass> cls;
@@ -50,7 +89,7 @@ struct Window {
   // their creation order and the first-created lies on top (GW_CHILD); a new
   // top-level window goes to the top.
   std::vector<Window*> children;
-  std::vector<unsigned char> extra;
+  WindowExtra extra;
   std::unique_ptr<Surface> surface;  // top-level windows only
   Region update;                     // client coordinates
   bool erase = false;
@@ -116,6 +155,8 @@ struct Platform {
   Surface desktopSurface;
 
   std::vector<std::shared_ptr<WindowClass>> classes;
+  // The same classes by name, so that a lookup by name is one probe.
+  std::unordered_map<std::string, std::shared_ptr<WindowClass>, ClassNameHash, ClassNameEqual> classesByName;
   void (*registrar)() = nullptr;
   bool registrarPending = true;
   ATOM nextAtom = 0xC000;

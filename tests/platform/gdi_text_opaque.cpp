@@ -6,6 +6,7 @@
 
 #include "gdi_test_util.h"
 #include "platform/gdi/paint_canvas.h"
+#include "platform/gdi/text.h"
 
 using namespace gditest;
 
@@ -165,6 +166,60 @@ TEST(PaintCanvas, DrawsWhatTheSameCallsOnTheDcDraw) {
       {"clip outside", RGB(250, 250, 240), RGB(250, 250, 240), OPAQUE, {200, 0, 300, 40}},
   };
   for (const CanvasCase& k : cases) EXPECT_TRUE(CanvasMatchesDcCalls(k)) << k.name;
+}
+
+// DrawText over a box just filled: opaque lines, and transparent text told
+// of the fill beneath, come out as filling and then blending each glyph would.
+struct FilledTextCase {
+  const char* name;
+  int style;  // into kStyles
+  const char* text;
+  UINT format;
+  RECT box;
+};
+
+bool FilledDrawTextMatches(const FilledTextCase& k, int mode) {
+  const Style& s = kStyles[k.style];
+  Canvas fast(160, 64, kSurround);
+  Canvas reference(160, 64, kSurround);
+  HFONT font = MakeFont(s);
+  HBRUSH brush = CreateSolidBrush(s.back);
+  RECT fastBox = k.box, referenceBox = k.box;
+  for (Canvas* c : {&fast, &reference}) {
+    SelectObject(c->dc(), font);
+    SetTextColor(c->dc(), s.text);
+    SetBkColor(c->dc(), s.back);
+    FillRect(c->dc(), &k.box, brush);
+  }
+  SetBkMode(fast.dc(), mode);
+  if (mode == OPAQUE)
+    DrawTextA(fast.dc(), k.text, -1, &fastBox, k.format);
+  else
+    qz::gdi::DrawTextOnFill(fast.dc(), k.text, -1, &fastBox, k.format, k.box, brush);
+  // Transparent text over the fill: each glyph blended over what is there.
+  SetBkMode(reference.dc(), TRANSPARENT);
+  DrawTextA(reference.dc(), k.text, -1, &referenceBox, k.format);
+  bool same = fast.Pixels() == reference.Pixels();
+  for (Canvas* c : {&fast, &reference}) SelectObject(c->dc(), GetStockObject(SYSTEM_FONT));
+  DeleteObject(brush);
+  DeleteObject(font);
+  return same;
+}
+
+TEST(FilledDrawText, MatchesBlendingOverTheFill) {
+  const FilledTextCase cases[] = {
+      {"single line", 0, "Blend 0.25", DT_LEFT | DT_VCENTER | DT_SINGLELINE, {4, 4, 150, 30}},
+      {"centred bold", 3, "Apply &Mode", DT_CENTER | DT_SINGLELINE, {0, 0, 160, 24}},
+      {"italic overhangs", 4, "ffjj//VAW", DT_RIGHT | DT_SINGLELINE, {10, 6, 90, 28}},
+      {"wrapped lines", 5, "Clip gj black fjord", DT_LEFT | DT_WORDBREAK, {2, 2, 100, 62}},
+      {"ellipsis", 2, "Texture grain plate", DT_LEFT | DT_END_ELLIPSIS | DT_SINGLELINE, {2, 2, 70, 20}},
+      {"cut by the box", 5, "Hgjq", DT_LEFT | DT_SINGLELINE, {8, 8, 60, 20}},
+  };
+  for (const FilledTextCase& k : cases) {
+    EXPECT_TRUE(FilledDrawTextMatches(k, TRANSPARENT)) << k.name;
+    // Opaque text fills its own lines in the same colour, so it matches too.
+    EXPECT_TRUE(FilledDrawTextMatches(k, OPAQUE)) << k.name;
+  }
 }
 
 }  // namespace

@@ -9,8 +9,13 @@
 namespace qz::controls {
 namespace {
 
+// A class already registered with this procedure is left as it is: the
+// registrar runs whenever a program asks for the common controls, which
+// controls do each time they create one.
 void Register(const char* name, WNDPROC proc, UINT style, LPCSTR cursor) {
   WNDCLASSA wc{};
+  if (GetClassInfoA(nullptr, name, &wc) && wc.lpfnWndProc == proc) return;
+  wc = WNDCLASSA{};
   wc.style = style | CS_GLOBALCLASS;
   wc.lpfnWndProc = proc;
   wc.cbWndExtra = kStateBytes;

@@ -15,13 +15,6 @@ qz::Region& UserClipForEdit(Dc& dc) {
   return dc.state.userClip;
 }
 
-RECT LogicalToSurface(const Dc& dc, int left, int top, int right, int bottom) {
-  POINT o = LogicalOffset(dc);
-  if (right < left) std::swap(left, right);
-  if (bottom < top) std::swap(top, bottom);
-  return RECT{left + o.x, top + o.y, right + o.x, bottom + o.y};
-}
-
 }  // namespace
 
 int GetClipBox(HDC hdc, LPRECT rect) {

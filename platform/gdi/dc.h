@@ -1,6 +1,7 @@
 // Device contexts: state, selected objects, clipping and the canvas they draw on.
 #pragma once
 
+#include <utility>
 #include <vector>
 
 #include "objects.h"
@@ -74,6 +75,17 @@ inline Surface* SurfaceOf(const Dc& dc) {
 // Offset from logical coordinates to canvas coordinates.
 inline POINT LogicalOffset(const Dc& dc) {
   return POINT{dc.origin.x + dc.state.viewportOrg.x, dc.origin.y + dc.state.viewportOrg.y};
+}
+
+// A logical rectangle, corners in any order, in canvas coordinates: moved by
+// `offset`, or by the DC's logical offset.
+inline RECT NormalizedBox(POINT offset, int left, int top, int right, int bottom) {
+  if (right < left) std::swap(left, right);
+  if (bottom < top) std::swap(top, bottom);
+  return RECT{left + offset.x, top + offset.y, right + offset.x, bottom + offset.y};
+}
+inline RECT LogicalToSurface(const Dc& dc, int left, int top, int right, int bottom) {
+  return NormalizedBox(LogicalOffset(dc), left, top, right, bottom);
 }
 
 // Makes the DC's kept raster anew for its present clip, canvas and offset.

@@ -24,9 +24,7 @@ bool PaintCanvas::Ready() {
 void PaintCanvas::Fill(const RECT& rect, HBRUSH brush) {
   Brush* b = BrushForFill(brush);
   if (!dc_ || !b || b->hollow || !Ready()) return;
-  POINT o = raster_.offset;
-  RECT box{std::min(rect.left, rect.right) + o.x, std::min(rect.top, rect.bottom) + o.y,
-           std::max(rect.left, rect.right) + o.x, std::max(rect.top, rect.bottom) + o.y};
+  RECT box = NormalizedBox(raster_.offset, rect.left, rect.top, rect.right, rect.bottom);
   if (IsEmpty(box)) return;
   FillBox(raster_, box, b->pixel, R2_COPYPEN);
   hasGround_ = true;
@@ -36,9 +34,7 @@ void PaintCanvas::Fill(const RECT& rect, HBRUSH brush) {
 
 void PaintCanvas::Clip(const RECT& rect) {
   if (!dc_) return;
-  POINT o = LogicalOffset(*dc_);
-  RECT box{std::min(rect.left, rect.right) + o.x, std::min(rect.top, rect.bottom) + o.y,
-           std::max(rect.left, rect.right) + o.x, std::max(rect.top, rect.bottom) + o.y};
+  RECT box = LogicalToSurface(*dc_, rect.left, rect.top, rect.right, rect.bottom);
   if (IsEmpty(box)) box = RECT{0, 0, 0, 0};
   clip_ = clipped_ ? Clamp(clip_, box) : box;
   clipped_ = true;

@@ -12,12 +12,6 @@ bool BrushFills(const Dc& dc) {
   return dc.brush && !dc.brush->hollow;
 }
 
-RECT NormalizedBox(const Raster& raster, int left, int top, int right, int bottom) {
-  if (right < left) std::swap(left, right);
-  if (bottom < top) std::swap(top, bottom);
-  return RECT{left + raster.offset.x, top + raster.offset.y, right + raster.offset.x, bottom + raster.offset.y};
-}
-
 // A solid pen frames the box from the inside, `width` pixels deep, each pixel once.
 void FrameInside(const Raster& raster, const RECT& b, int width, uint32_t pixel, int rop) {
   if (b.right - b.left <= 2 * width || b.bottom - b.top <= 2 * width) {
@@ -88,7 +82,7 @@ BOOL Rectangle(HDC hdc, int left, int top, int right, int bottom) {
   if (!dc) return FALSE;
   Raster raster;
   if (!MakeRaster(*dc, &raster)) return TRUE;
-  RECT b = NormalizedBox(raster, left, top, right, bottom);
+  RECT b = NormalizedBox(raster.offset, left, top, right, bottom);
   if (qz::IsEmptyRect(b)) return TRUE;
   int rop = dc->state.rop2;
   if (!PenDraws(*dc)) {

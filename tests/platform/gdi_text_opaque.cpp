@@ -115,6 +115,16 @@ TEST(OpaqueText, OpaqueTextWithoutInkFillsOnlyItsBox) {
   EXPECT_EQ(c.At(4, 5), kSurround);
 }
 
+// Whether two canvases drawn with `font` and `brush` came out alike; the font
+// is deselected and both objects deleted.
+bool SameThenRelease(Canvas& a, Canvas& b, HFONT font, HBRUSH brush) {
+  bool same = a.Pixels() == b.Pixels();
+  for (Canvas* c : {&a, &b}) SelectObject(c->dc(), GetStockObject(SYSTEM_FONT));
+  DeleteObject(brush);
+  DeleteObject(font);
+  return same;
+}
+
 // A control's paint through one canvas: fill, clip, texts (the second run in
 // other colours), as the same calls on the DC draw them.
 struct CanvasCase {
@@ -150,11 +160,7 @@ bool CanvasMatchesDcCalls(const CanvasCase& k) {
     SetBkColor(through.dc(), RGB(9, 9, 200));
     canvas.Text(40, 6, "fjord", 5);
   }
-  bool same = direct.Pixels() == through.Pixels();
-  for (Canvas* c : {&direct, &through}) SelectObject(c->dc(), GetStockObject(SYSTEM_FONT));
-  DeleteObject(brush);
-  DeleteObject(font);
-  return same;
+  return SameThenRelease(direct, through, font, brush);
 }
 
 TEST(PaintCanvas, DrawsWhatTheSameCallsOnTheDcDraw) {
@@ -199,11 +205,7 @@ bool FilledDrawTextMatches(const FilledTextCase& k, int mode) {
   // Transparent text over the fill: each glyph blended over what is there.
   SetBkMode(reference.dc(), TRANSPARENT);
   DrawTextA(reference.dc(), k.text, -1, &referenceBox, k.format);
-  bool same = fast.Pixels() == reference.Pixels();
-  for (Canvas* c : {&fast, &reference}) SelectObject(c->dc(), GetStockObject(SYSTEM_FONT));
-  DeleteObject(brush);
-  DeleteObject(font);
-  return same;
+  return SameThenRelease(fast, reference, font, brush);
 }
 
 TEST(FilledDrawText, MatchesBlendingOverTheFill) {
